@@ -1,0 +1,17 @@
+# swb_add_test(NAME name SOURCES ... LIBS ... [QT])
+# Builds one GoogleTest program and registers its tests with CTest. Qt tests run offscreen.
+function(swb_add_test)
+  cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT SWB_TESTS)
+    return()
+  endif()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
+  set(env "")
+  if(T_QT)
+    # Qt keeps font and platform caches alive until exit; they are not leaks of ours.
+    set(env "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}"
+                       TEST_PREFIX "${T_NAME}.")
+endfunction()
