@@ -6,7 +6,12 @@ function(swb_add_test)
     return()
   endif()
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
+  if(T_QT)
+    # Qt suites share a main() that creates an offscreen QApplication.
+    target_link_libraries(${T_NAME} PRIVATE swb_qt_test_main ${T_LIBS})
+  else()
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
+  endif()
   set(env "")
   if(T_QT)
     # Qt keeps font and platform caches alive until exit; they are not leaks of ours.
