@@ -10,6 +10,7 @@
 #ifndef SIGMORA_H
 #define SIGMORA_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #if defined(SIGMORA_BUILD)
@@ -24,11 +25,111 @@ extern "C" {
 
 /* ---- Conventions, signal file descriptor and memory helpers ---------------------------- */
 
+/* Value type codes of typed memory blocks and of MDT sample formats (element size in brackets). */
+enum SigmoraValueType {
+    SIGMORA_INT8 = 0,    /* signed 8-bit integer [1] */
+    SIGMORA_UINT8 = 1,   /* unsigned 8-bit integer [1] */
+    SIGMORA_INT16 = 2,   /* signed 16-bit integer [2] */
+    SIGMORA_UINT16 = 3,  /* unsigned 16-bit integer [2] */
+    SIGMORA_INT32 = 4,   /* signed 32-bit integer [4] */
+    SIGMORA_UINT32 = 5,  /* unsigned 32-bit integer [4] */
+    SIGMORA_FLOAT32 = 6, /* 32-bit float [4] */
+    SIGMORA_FLOAT64 = 7  /* 64-bit float [8] */
+};
+
+/* Signal file descriptor shared by every file-format export: 324 bytes, little-endian, fixed layout. */
+typedef struct SignalFileInfo {
+    uint32_t hData;        /* 0: movable block (memblock.h handle) holding nch * len floats, channel-major */
+    int16_t nch;           /* 4: channel count */
+    int16_t nchPad;        /* 6: alignment, unused */
+    int32_t len;           /* 8: samples per channel */
+    float fs;              /* 12: sampling rate, Hz */
+    float vmin;            /* 16: lower end of the physical value range */
+    float vmax;            /* 20: upper end of the physical value range */
+    int16_t fmt;           /* 24: sample storage code in the file (value type code; 100 compressed MDT) */
+    int16_t srcType;       /* 26: file kind read from: 100 WAV, 101 ACQ, 0 MDT 1.0; MDT files store their own */
+    float scale;           /* 28: physical value = stored integer * scale + offset */
+    float offset;          /* 32 */
+    float chanGain[32];    /* 36: one gain per channel, stored and returned, never applied */
+    char xUnit[16];        /* 164: NUL-terminated unit of the time axis */
+    char yUnit[16];        /* 180: NUL-terminated unit of the values */
+    char fileName[128];    /* 196: NUL-terminated path of the file to read or write */
+} SignalFileInfo;
+
+#ifdef __cplusplus
+#define SIGMORA_STATIC_ASSERT static_assert
+#else
+#define SIGMORA_STATIC_ASSERT _Static_assert
+#endif
+SIGMORA_STATIC_ASSERT(sizeof(SignalFileInfo) == 324, "SignalFileInfo is 324 bytes");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, nch) == 4, "nch at 4");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, len) == 8, "len at 8");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, fs) == 12, "fs at 12");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, vmin) == 16, "vmin at 16");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, vmax) == 20, "vmax at 20");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, fmt) == 24, "fmt at 24");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, srcType) == 26, "srcType at 26");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, scale) == 28, "scale at 28");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, offset) == 32, "offset at 32");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, chanGain) == 36, "chanGain at 36");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, xUnit) == 164, "xUnit at 164");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, yUnit) == 180, "yUnit at 180");
+SIGMORA_STATIC_ASSERT(offsetof(SignalFileInfo, fileName) == 196, "fileName at 196");
+#undef SIGMORA_STATIC_ASSERT
+
+/* Receives a message of the library: text and caption, both NUL-terminated. */
+typedef void (*SigmoraMessageHook)(const char *text, const char *caption);
+/* Installs the hook that shows library messages (NULL: the default, "caption: text" on standard
+ * error); returns the hook in force before, NULL when that was the default. */
+SIGMORA_API SigmoraMessageHook SetMessageHook(SigmoraMessageHook hook);
+
+/* Memory helpers. A handle that is null, freed or never issued, an element outside the block, or
+ * a null pointer makes a helper fail (0) without writing anything. */
+
+/* Copies the raw element `index` of block hMem, typed by `type` (codes above), to pOut; 1/0. */
+SIGMORA_API int32_t GetValueFromGMem(uint32_t hMem, void *pOut, int32_t index, int32_t type);
+/* Stores value as element `index` of the typed block: integers truncated toward zero keep their
+ * low bits (NaN and values beyond 64 bits store 0), type 6 rounds to float; 1/0. */
+SIGMORA_API int32_t SetValueToGMem(uint32_t hMem, double value, int32_t index, int32_t type);
+/* Copies up to count floats from sample channel * len + start of info's block into buf (may run
+ * into the next channel; stops at nch * len and at the block's end); 1, 0 if the first is outside. */
+SIGMORA_API int16_t GetFloatFromMemory(const SignalFileInfo *info, int32_t channel, int32_t start,
+                                       int32_t count, float *buf);
+/* Same addressing and limits as GetFloatFromMemory, copying from buf into the sample block; 1/0. */
+SIGMORA_API int16_t SetFloatToMemory(const SignalFileInfo *info, int32_t channel, int32_t start,
+                                     int32_t count, const float *buf);
+/* Copies samples start .. start + count - 1 of one channel (channel >= 0) or of all channels
+ * (channel < 0) of src into dst, whose block must hold them; dst becomes "untitled.mdt" with
+ * src's rate, range, units and gains. 0 if the window leaves src or dst's block is too small. */
+SIGMORA_API int32_t GetSelectedData(const SignalFileInfo *src, SignalFileInfo *dst, int32_t channel,
+                                    int32_t start, int32_t count);
+
 /* ---- Extreme values and mode -------------------------------------------------------------- */
+
+/* Smallest of x[0 .. n-1]; *pos receives its first index. n < 1 or x NULL: 0.0 and *pos = 0. */
+SIGMORA_API float MinValueCalc(const float *x, int32_t n, int32_t *pos);
+/* Largest of x[0 .. n-1]; *pos receives its first index. n < 1 or x NULL: 0.0 and *pos = 0. */
+SIGMORA_API float MaxValueCalc(const float *x, int32_t n, int32_t *pos);
+/* Most frequent value of x[0 .. n-1] (exact equality, ties to the earliest first occurrence);
+ * 0.0 when no value repeats or n < 2. */
+SIGMORA_API float ModeCalc(const float *x, int32_t n);
 
 /* ---- Spectral core ------------------------------------------------------------------------ */
 
 /* ---- Daubechies wavelets ------------------------------------------------------------------ */
+
+/* Selects the Daubechies filter of n taps (4, 6, ..., 20) for every later transform of the
+ * process; any other n keeps the current one. Until a filter is selected transforms do nothing. */
+SIGMORA_API void DaubCoef(int32_t n);
+/* In-place periodic wavelet transform of a[1 .. n]: pass the address of the element BEFORE the
+ * first value (a[0] is never touched). isign > 0 forward pyramid, < 0 inverse, 0 the forward step
+ * at sizes 4, 8, ..., n. Does nothing unless n is a power of two >= 4. */
+SIGMORA_API void DaubDWT1D(float *a, int32_t n, int32_t isign);
+/* In-place transform of an ndim-dimensional array, one dimension after the other (the first
+ * varies fastest): a is the address of the FIRST value, nn the address of the first dimension
+ * size. isign >= 0 forward, < 0 inverse. Dimensions below 4 are skipped; does nothing if a size
+ * is not a power of two. */
+SIGMORA_API void DaubDWTnD(float *a, const int32_t *nn, int32_t ndim, int32_t isign);
 
 #ifdef __cplusplus
 }
