@@ -1,0 +1,69 @@
+/* numora.h - the numerics library: flat C interface over caller-owned single-precision arrays.
+ *
+ * Conventions shared by every export:
+ *  - matrices are row-major float arrays (element (i, j) of an r x c matrix at i * c + j);
+ *  - a routine that fails returns its documented failure value and sets the process-wide error
+ *    code (1 to 11, below); it never clears the code, so clear it with setErrorCode(0) first;
+ *  - nothing is printed, nothing aborts; the only message (the compressed-data error) goes
+ *    through the replaceable message hook.
+ */
+#ifndef NUMORA_H
+#define NUMORA_H
+
+#include <stdint.h>
+
+#if defined(NUMORA_BUILD)
+#define NUMORA_API __attribute__((visibility("default")))
+#else
+#define NUMORA_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- Library state and error notes ------------------------------------------------------- */
+
+/* Error codes of getErrorCode and getErrorNote. */
+enum NumoraError {
+    NUMORA_OK = 0,              /* "No error" */
+    NUMORA_ERR_ALLOC = 1,       /* "Allocate memory error" */
+    NUMORA_ERR_LOCK = 2,        /* "Lock memory error" */
+    NUMORA_ERR_NULL = 3,        /* "NULL pointer" */
+    NUMORA_ERR_NO_INTEGRAND = 4,/* "Integral function is not given" */
+    NUMORA_ERR_SINGULAR = 5,    /* "Sigular matrix" */
+    NUMORA_ERR_QR = 6,          /* "QR decomposition error" */
+    NUMORA_ERR_NOT_SQUARE = 7,  /* "Square matrix required" */
+    NUMORA_ERR_SVD = 8,         /* "Sigular decomposition error" */
+    NUMORA_ERR_ITERATIONS = 9,  /* "Over maximiun iterative number" */
+    NUMORA_ERR_OTHER = 10,      /* "Other unknown error" */
+    NUMORA_ERR_OPEN_FILE = 11   /* "Open file error." */
+};
+
+/* Last error code set by a routine of the library (0 at load). */
+NUMORA_API int32_t getErrorCode(void);
+/* Stores code without validation; returns the code held before. */
+NUMORA_API int32_t setErrorCode(int32_t code);
+/* Tolerance of iterative and adaptive routines (1.0e-6 at load). */
+NUMORA_API float getPrecision(void);
+/* Stores the tolerance without validation (zero and negative accepted); returns the one before. */
+NUMORA_API float setPrecision(float precision);
+/* Selects the notes' language: 0 English, any other value Chinese (GBK); returns the one before. */
+NUMORA_API int32_t setLanguage(int32_t language);
+/* Current language selector (0 at load). */
+NUMORA_API int32_t getLanguage(void);
+/* Copies the note of code 0..11 with its terminating zero into buffer (at least 31 bytes) and
+ * returns its length in bytes without the zero; 0 and no write for other codes or a NULL buffer. */
+NUMORA_API int32_t getErrorNote(int32_t code, char *buffer);
+
+/* Receives a message of the library: text and caption, both NUL-terminated. */
+typedef void (*NumoraMessageHook)(const char *text, const char *caption);
+/* Installs the hook that shows library messages (NULL: the default, "caption: text" on standard
+ * error); returns the hook in force before, NULL when that was the default. */
+NUMORA_API NumoraMessageHook SetNumoraMessageHook(NumoraMessageHook hook);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* NUMORA_H */
