@@ -62,11 +62,12 @@ double rel_error(const Signal &got, const std::vector<cd> &want, double scale = 
     return std::sqrt(num / den);
 }
 
-TEST(FftCoreReference, ForwardMatchesDirectSumForEverySizeUpTo4096) {
-    for (FftPath path : paths()) {
-        for (std::size_t n = 1; n <= 4096; n *= 2) {
-            Signal s = random_signal(n, static_cast<unsigned>(n));
-            const std::vector<cd> want = direct_dft(s, -1);
+TEST(FftCoreReference, ForwardMatchesDirectSumForEverySizeUpTo2048) {
+    for (std::size_t n = 1; n <= 2048; n *= 2) {
+        const Signal orig = random_signal(n, static_cast<unsigned>(n));
+        const std::vector<cd> want = direct_dft(orig, -1);
+        for (FftPath path : paths()) {
+            Signal s = orig;
             ASSERT_TRUE(mathcore::fft_inplace(s.re.data(), s.im.data(), n, false, path));
             EXPECT_LT(rel_error(s, want), 1e-6) << "n=" << n << " path=" << static_cast<int>(path);
         }
@@ -74,10 +75,11 @@ TEST(FftCoreReference, ForwardMatchesDirectSumForEverySizeUpTo4096) {
 }
 
 TEST(FftCoreReference, InverseMatchesDirectSumDividedByN) {
-    for (FftPath path : paths()) {
-        for (std::size_t n : {2u, 8u, 64u, 512u, 2048u}) {
-            Signal s = random_signal(n, 7 + static_cast<unsigned>(n));
-            const std::vector<cd> want = direct_dft(s, +1);
+    for (std::size_t n : {2u, 8u, 64u, 512u}) {
+        const Signal orig = random_signal(n, 7 + static_cast<unsigned>(n));
+        const std::vector<cd> want = direct_dft(orig, +1);
+        for (FftPath path : paths()) {
+            Signal s = orig;
             ASSERT_TRUE(mathcore::fft_inplace(s.re.data(), s.im.data(), n, true, path));
             EXPECT_LT(rel_error(s, want, 1.0 / static_cast<double>(n)), 1e-6) << "n=" << n;
         }
