@@ -129,7 +129,7 @@ TEST_P(DataFileRoundTrip, EverySectionReadsBackAsWritten)
     const auto [intCount, blockCount, itemCount] = GetParam();
     std::vector<std::int32_t> ints;
     for (int i = 0; i < intCount; ++i)
-        ints.push_back(i % 2 ? -i * 1000003 : i * 7919);
+        ints.push_back(static_cast<std::int32_t>(i % 2 ? -std::int64_t{i} * 1000003 % 2000000011 : i * 7919));
     if (intCount > 2) {
         ints[0] = INT32_MIN;
         ints[1] = INT32_MAX;
