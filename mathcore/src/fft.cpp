@@ -144,10 +144,10 @@ bool fft_path_available(FftPath path) {
 }
 
 bool fft_inplace(float *re, float *im, std::size_t n, bool inverse, FftPath path) {
-    if (!re || !im || n == 0 || (n & (n - 1)) != 0 || !fft_path_available(path)) return false;
+    if (!re || !im || n == 0 || n > kFftMaxPoints || (n & (n - 1)) != 0 || !fft_path_available(path))
+        return false;
     unsigned log2n = 0;
     while ((std::size_t{1} << log2n) < n) ++log2n;
-    if (log2n >= 31) return false;
     detail::TwiddleSet tw;
     if (!tw.prepare(log2n)) return false;
     // The inverse is the forward transform of the swapped arrays (conjugation by exchanging

@@ -129,15 +129,15 @@ SIGMORA_API int16_t FFT2DCalc(float *re, float *im, int16_t nCols, int16_t nRows
 SIGMORA_API void WindowData(float *x, int32_t n, int32_t type);
 /* FFT of (re, im), then power/n^2 one-sided in re[0..n/2] and bin frequency k/(dt n) in Hz in im[0..n/2]; dt in s; n a power of two; 0 on failure. */
 SIGMORA_API int32_t PowerSpectrumCalc(float *re, float *im, int32_t n, float dt);
-/* Mean-removed, windowed periodograms of M = 2 nps - 2 point segments of x averaged into ps[0..nps-1] (squared units / M^2); M a power of two; 0 on failure. */
+/* Mean-removed, windowed periodograms of M = 2 nps - 2 point segments of x averaged into ps[0..nps-1] (squared units / M^2); M a power of two up to 2^30; 0 on failure. */
 SIGMORA_API int32_t RealPSDCalc(const float *x, int32_t n, float *ps, int32_t nps, int32_t wintype);
 /* In-place direct DFT with theta = 6.2831852 jk/n, inv = 0 forward e^(-i theta), else e^(+i theta), unscaled; 0 on bad argument or no memory. */
 SIGMORA_API int32_t DFT1D(float *re, float *im, int32_t n, int32_t inv);
 /* Direct cosine transform of x into y (n values; inv != 0: inverse scaled 2/n^2, x[0] weighted 1/2); x is not changed; nothing on bad argument. */
 SIGMORA_API void DCT1D(const float *x, float *y, int32_t n, int32_t inv);
-/* In-place cosine transform via a 2n-point FFT: sqrt(2) C[0], 2 C[k]; n a power of two; 0 on failure (x unchanged). */
+/* In-place cosine transform via a 2n-point FFT: sqrt(2) C[0], 2 C[k]; n a power of two up to 2^29; 0 on failure (x unchanged). */
 SIGMORA_API int32_t FastDCT1D(float *x, int32_t n);
-/* In-place exact inverse of FastDCT1D; n a power of two; 0 on failure (x unchanged). */
+/* In-place exact inverse of FastDCT1D; n a power of two up to 2^29; 0 on failure (x unchanged). */
 SIGMORA_API int32_t FastIDCT1D(float *x, int32_t n);
 /* Walsh-Hadamard transform of x into y in sequency order (inv != 0: divided by n); n a power of two; nothing on failure. */
 SIGMORA_API void FastWalshT(const float *x, int32_t n, float *y, int16_t inv);

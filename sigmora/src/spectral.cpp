@@ -10,6 +10,10 @@ namespace sigmora::spectral {
 
 bool is_pow2(std::int64_t n) { return mathcore::fft_is_pow2(n); }
 
+bool fft_length_ok(std::int64_t n) {
+    return is_pow2(n) && n <= static_cast<std::int64_t>(mathcore::kFftMaxPoints);
+}
+
 double window_weight(int type, std::int64_t i, std::int64_t n) {
     if (n <= 1) return 1.0;
     const double di = static_cast<double>(i);
@@ -37,7 +41,7 @@ double window_weight(int type, std::int64_t i, std::int64_t n) {
 }
 
 bool fft(float *re, float *im, std::int64_t n, bool inverse) {
-    if (!is_pow2(n)) return false;
+    if (!fft_length_ok(n)) return false;
     return mathcore::fft_inplace(re, im, static_cast<std::size_t>(n), inverse);
 }
 
@@ -144,7 +148,7 @@ int32_t PowerSpectrumCalc(float *re, float *im, int32_t n, float dt) {
 int32_t RealPSDCalc(const float *x, int32_t n, float *ps, int32_t nps, int32_t wintype) {
     if (!x || !ps || n <= 0 || nps < 2) return 0;
     const std::int64_t M = 2 * static_cast<std::int64_t>(nps) - 2;
-    if (!is_pow2(M)) return 0;
+    if (!fft_length_ok(M)) return 0;
     WorkArray<float> re(static_cast<std::size_t>(M)), im(static_cast<std::size_t>(M));
     WorkArray<float> avg(static_cast<std::size_t>(nps));
     if (!re || !im || !avg) return 0;

@@ -24,6 +24,10 @@ private:
 
 bool is_pow2(std::int64_t n);
 
+// True for a transform length the FFT accepts: a power of two up to 2^30. Checked before any
+// work memory is obtained.
+bool fft_length_ok(std::int64_t n);
+
 // Weight of point i of an n-point window of the given type (1 triangular, 2 Hanning, 3 Welch,
 // 4 Hamming, 5 Blackman, anything else rectangular). A one-point window has weight 1.
 double window_weight(int type, std::int64_t i, std::int64_t n);

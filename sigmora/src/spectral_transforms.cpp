@@ -87,8 +87,8 @@ void DCT1D(const float *x, float *y, int32_t n, int32_t inv) {
 }
 
 int32_t FastDCT1D(float *x, int32_t n) {
-    if (!x || !is_pow2(n)) return 0;
     const std::int64_t m = 2 * static_cast<std::int64_t>(n);
+    if (!x || n <= 0 || !sigmora::spectral::fft_length_ok(m)) return 0;
     WorkArray<float> re(static_cast<std::size_t>(m)), im(static_cast<std::size_t>(m));
     if (!re || !im) return 0;
     for (int32_t j = 0; j < n; ++j) {
@@ -105,8 +105,8 @@ int32_t FastDCT1D(float *x, int32_t n) {
 }
 
 int32_t FastIDCT1D(float *x, int32_t n) {
-    if (!x || !is_pow2(n)) return 0;
     const std::int64_t m = 2 * static_cast<std::int64_t>(n);
+    if (!x || n <= 0 || !sigmora::spectral::fft_length_ok(m)) return 0;
     WorkArray<float> re(static_cast<std::size_t>(m)), im(static_cast<std::size_t>(m));
     if (!re || !im) return 0;
     for (int32_t j = 0; j < n; ++j) re[j] = x[j];

@@ -17,6 +17,9 @@ namespace mathcore {
 // Which butterfly code runs. Best picks the fastest one the processor supports.
 enum class FftPath { Best, Portable, Avx2 };
 
+// Longest transform: 2^30 points.
+constexpr std::size_t kFftMaxPoints = std::size_t{1} << 30;
+
 // True when n is a power of two (1 included).
 bool fft_is_pow2(std::int64_t n);
 
@@ -24,7 +27,7 @@ bool fft_is_pow2(std::int64_t n);
 bool fft_path_available(FftPath path);
 
 // Transforms (re, im) of n points in place. Fails (false, arrays untouched) when a pointer is
-// null, n is not a power of two, the path is not available, or twiddle memory cannot be had.
+// null, n is not a power of two (or above kFftMaxPoints), the path is not available, or twiddle memory cannot be had.
 bool fft_inplace(float *re, float *im, std::size_t n, bool inverse, FftPath path = FftPath::Best);
 
 }  // namespace mathcore
