@@ -6,7 +6,8 @@
 // and the rows land at their bit-reversed places, which form another such tile. Tiles pair
 // up under bit reversal, so the pass works in place.
 // The remaining stages run as radix-4 passes (two radix-2 stages with their own twiddles, so
-// the arithmetic is that of the radix-2 algorithm), depth first so that blocks stay in cache.
+// the arithmetic is that of the radix-2 algorithm), with one radix-8 pass when their count is
+// odd, depth first so that blocks stay in cache.
 //
 // Only <immintrin.h> is included after the target switch: no inline code shared with the
 // baseline build can be compiled for AVX2 here.
@@ -141,20 +142,6 @@ void first_pass(float *re, float *im, unsigned log2n, const StageTwiddles &tw, f
     }
 }
 
-// One radix-2 stage of half-size L = 2^s (L >= 8) over [off, off + size).
-void pass_radix2(float *re, float *im, std::size_t off, std::size_t size, unsigned s, const StageTwiddles &tw) {
-    const std::size_t L = std::size_t{1} << s;
-    const float *wc = tw.cos[s], *ws = tw.msin[s];
-    for (std::size_t blk = off; blk < off + size; blk += 2 * L) {
-        for (std::size_t j = 0; j < L; j += 8) {
-            const CVec x0 = load(re, im, blk + j);
-            const CVec t = mul(load(re, im, blk + j + L), vec(wc, ws, j));
-            store(re, im, blk + j, add(x0, t));
-            store(re, im, blk + j + L, sub(x0, t));
-        }
-    }
-}
-
 // Stages of half-size L = 2^s and 2L (L >= 8) over [off, off + size), blocks of 4L.
 void pass_radix4(float *re, float *im, std::size_t off, std::size_t size, unsigned s, const StageTwiddles &tw) {
     const std::size_t L = std::size_t{1} << s;
@@ -176,6 +163,39 @@ void pass_radix4(float *re, float *im, std::size_t off, std::size_t size, unsign
     }
 }
 
+// Stages of half-size L = 2^s, 2L and 4L (L >= 8) over [off, off + size), blocks of 8L.
+void pass_radix8(float *re, float *im, std::size_t off, std::size_t size, unsigned s, const StageTwiddles &tw) {
+    const std::size_t L = std::size_t{1} << s;
+    const float *ac = tw.cos[s], *as = tw.msin[s];
+    const float *bc = tw.cos[s + 1], *bs = tw.msin[s + 1];
+    const float *cc = tw.cos[s + 2], *cs = tw.msin[s + 2];
+    for (std::size_t blk = off; blk < off + size; blk += 8 * L) {
+        for (std::size_t j = 0; j < L; j += 8) {
+            CVec x[8];
+            for (std::size_t q = 0; q < 8; ++q) x[q] = load(re, im, blk + j + q * L);
+            const Tw a = vec(ac, as, j);
+            for (std::size_t q = 0; q < 8; q += 2) {
+                const CVec t = mul(x[q + 1], a);
+                x[q + 1] = sub(x[q], t);
+                x[q] = add(x[q], t);
+            }
+            const Tw b0 = vec(bc, bs, j), b1 = vec(bc, bs, j + L);
+            for (std::size_t q = 0; q < 8; q += 4) {
+                const CVec t0 = mul(x[q + 2], b0), t1 = mul(x[q + 3], b1);
+                x[q + 2] = sub(x[q], t0);
+                x[q] = add(x[q], t0);
+                x[q + 3] = sub(x[q + 1], t1);
+                x[q + 1] = add(x[q + 1], t1);
+            }
+            for (std::size_t q = 0; q < 4; ++q) {
+                const CVec t = mul(x[q + 4], vec(cc, cs, j + q * L));
+                store(re, im, blk + j + (q + 4) * L, sub(x[q], t));
+                store(re, im, blk + j + q * L, add(x[q], t));
+            }
+        }
+    }
+}
+
 // Blocks up to this many points are finished stage by stage while they sit in cache.
 constexpr unsigned kCacheBlockLog2 = 13;
 
@@ -185,8 +205,8 @@ void later_stages(float *re, float *im, std::size_t off, unsigned m, const Stage
     if (m <= kCacheBlockLog2) {
         unsigned s = 3;
         if ((m - 3) % 2 != 0) {
-            pass_radix2(re, im, off, size, s, tw);
-            ++s;
+            pass_radix8(re, im, off, size, s, tw);
+            s += 3;
         }
         for (; s + 1 < m; s += 2) pass_radix4(re, im, off, size, s, tw);
         return;
