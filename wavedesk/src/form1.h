@@ -1,0 +1,82 @@
+// form1.h - Form1, the main window of the workbench: one chart control Graphane1 filling the
+// window, the DSP control Tessiq1 (never shown), the common file dialog CommonDialog1 and the
+// menu bar of menutable.cpp. The document is the set of series held by Graphane1.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "automation/host.h"
+#include "forms/commondialog.h"
+
+class QAction;
+
+namespace wavedesk {
+
+// Parameters of chromatogram preprocessing, kept between runs of its dialog.
+struct AnalysisParameters {
+  float coefficientThreshold = 200;  // wavelet coefficients below range / this are cleared
+  float baselineThreshold = 30;      // mV, baseline fluctuation threshold
+  float windowSeconds = 20;          // moving-average window length
+};
+
+class Form1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Makes a control for a ProgID or raises 429 (automation::createControl by default; tests
+  // give their own).
+  using ControlFactory = std::function<std::unique_ptr<automation::Control>(const std::string &)>;
+
+  // Creates the controls (Graphane1 loads its design-time properties), the menus, and runs the
+  // load handler. Raises automation::Error 429 when the chart control cannot be created; a
+  // missing DSP control leaves tessiq1() empty.
+  explicit Form1(QWidget *parent = nullptr, ControlFactory factory = automation::createControl);
+  ~Form1() override;
+
+  automation::ControlHandle &graphane1() { return graphane1_; }
+  automation::ControlHandle &tessiq1() { return tessiq1_; }  // may be empty, see tessiqProblem
+  QString tessiqProblem() const { return tessiqProblem_; }
+  forms::CommonDialog &commonDialog1() { return commonDialog1_; }
+  AnalysisParameters &parameters() { return parameters_; }
+
+  // The menu item or top menu with this idm_ name, or null.
+  QAction *menuItem(const QString &name) const;
+
+  // Menu commands.
+  void idm_OpenData_Click();
+  void idm_SaveData_Click();
+  void idm_New_Click();
+  void idm_Exit_Click();
+
+ signals:
+  // The window was unloaded (closed by idm_Exit or by the user): the program ends.
+  void unloaded();
+
+ protected:
+  void closeEvent(QCloseEvent *event) override;
+
+ private:
+  using Command = void (Form1::*)();
+
+  void createControls(const ControlFactory &factory);
+  void buildMenus();
+  void connectCommands();
+  void runCommand(const QString &name, Command command);
+  void Form_Load();
+  void openSepuFile(const QString &fileName);
+
+  automation::ControlHandle graphane1_;
+  automation::ControlHandle tessiq1_;
+  QString tessiqProblem_;
+  forms::CommonDialog commonDialog1_;
+  AnalysisParameters parameters_;
+};
+
+// The design-time property bag of Graphane1 (a resource of the program).
+QString graphane1DesignProperties();
+
+}  // namespace wavedesk
