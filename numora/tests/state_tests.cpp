@@ -146,13 +146,3 @@ TEST(ErrorNotes, CodesOutsideTheTableWriteNothing) {
         EXPECT_EQ(c, '#');
     EXPECT_EQ(getErrorNote(0, nullptr), 0);
 }
-
-TEST(ErrorNotes, ReadingNotesLeavesTheErrorCodeAlone) {
-    setErrorCode(11);
-    char buf[32];
-    getErrorNote(3, buf);
-    setLanguage(getLanguage());
-    getPrecision();
-    EXPECT_EQ(getErrorCode(), 11);
-    setErrorCode(0);
-}

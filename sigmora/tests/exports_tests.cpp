@@ -52,10 +52,3 @@ TEST(Exports, DynamicSymbolsAreExactlyTheHeaderDeclarations) {
     for (const std::string &name : exported)
         EXPECT_TRUE(declared.count(name)) << name << " exported but not declared";
 }
-
-TEST(Exports, DescriptorLayoutIsFixed) {
-    SignalFileInfo info{};
-    EXPECT_EQ(sizeof info, 324u);
-    EXPECT_EQ(reinterpret_cast<char *>(&info.fileName) - reinterpret_cast<char *>(&info), 196);
-    EXPECT_EQ(sizeof info.chanGain / sizeof info.chanGain[0], 32u);
-}
