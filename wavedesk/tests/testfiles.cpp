@@ -82,11 +82,17 @@ const std::map<DispId, const char *> &memberNames() {
 
 std::string describe(const Variant &v) {
   if (v.type() != automation::VarType::Array) return v.toString();
-  const std::vector<float> values = v.array().floats();
+  automation::SafeArray &array = v.array();
+  const int32_t count = array.count();
   std::ostringstream out;
   out << '{';
-  for (std::size_t i = 0; i < values.size() && i < 3; ++i) out << (i ? " " : "") << values[i];
-  if (values.size() > 3) out << " ... " << values.size() << " values";
+  for (int32_t i = 0; i < count && i < 3; ++i) {
+    const int32_t at = array.lbound() + i;
+    out << (i ? " " : "");
+    if (array.type() == automation::ElemType::I4) out << array.i4(at);
+    else out << array.r4(at);
+  }
+  if (count > 3) out << " ... " << count << " values";
   out << '}';
   return out.str();
 }
