@@ -23,7 +23,6 @@ class Slot {
 
   const char *library() const { return library_; }
   const char *name() const { return name_; }
-  bool resolved() const { return entry_.load(std::memory_order_acquire) != nullptr; }
   // The entry point, loading the library and looking up the export when the slot is empty.
   void *resolve();
 
