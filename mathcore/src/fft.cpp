@@ -155,9 +155,11 @@ bool fft_inplace(float *re, float *im, std::size_t n, bool inverse, FftPath path
     const float scale = inverse ? 1.0f / static_cast<float>(n) : 1.0f;
     float *a = inverse ? im : re;
     float *b = inverse ? re : im;
-    const bool avx2 = path == FftPath::Avx2 || (path == FftPath::Best && detail::cpu_has_avx2_fma());
-    if (avx2 && log2n >= detail::kAvx2MinLog2)
+    if (path == FftPath::Best) path = detail::cpu_has_avx2_fma() ? FftPath::Avx2 : FftPath::Sse2;
+    if (path == FftPath::Avx2 && log2n >= detail::kAvx2MinLog2)
         detail::fft_forward_avx2(a, b, log2n, tw.tables(), scale);
+    else if (path != FftPath::Portable && log2n >= detail::kSse2MinLog2)
+        detail::fft_forward_sse2(a, b, log2n, tw.tables(), scale);
     else
         detail::fft_forward_portable(a, b, log2n, tw.tables(), scale);
     return true;

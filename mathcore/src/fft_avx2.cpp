@@ -19,6 +19,8 @@
 
 #pragma GCC target("avx2,fma")
 
+#include "fft_passes.h"
+
 namespace mathcore::detail {
 namespace {
 
@@ -50,6 +52,17 @@ struct Tw {
 inline Tw broadcast(const float *c, const float *s, std::size_t j) { return {_mm256_set1_ps(c[j]), _mm256_set1_ps(s[j])}; }
 inline Tw vec(const float *c, const float *s, std::size_t j) { return {_mm256_loadu_ps(c + j), _mm256_loadu_ps(s + j)}; }
 inline CVec mul(CVec a, Tw w) { return mul(a, w.c, w.s); }
+
+// Operations of the shared passes.
+struct Avx2Ops {
+    using C = CVec;
+    static constexpr std::size_t kWidth = 8;
+    static C load(const float *re, const float *im, std::size_t k) { return detail::load(re, im, k); }
+    static void store(float *re, float *im, std::size_t k, C v) { detail::store(re, im, k, v); }
+    static C add(C a, C b) { return detail::add(a, b); }
+    static C sub(C a, C b) { return detail::sub(a, b); }
+    static C mul(C a, const float *c, const float *s, std::size_t j) { return detail::mul(a, vec(c, s, j)); }
+};
 
 // In-register transpose of eight rows of eight floats.
 inline void transpose8(__m256 v[8]) {
@@ -142,85 +155,11 @@ void first_pass(float *re, float *im, unsigned log2n, const StageTwiddles &tw, f
     }
 }
 
-// Stages of half-size L = 2^s and 2L (L >= 8) over [off, off + size), blocks of 4L.
-void pass_radix4(float *re, float *im, std::size_t off, std::size_t size, unsigned s, const StageTwiddles &tw) {
-    const std::size_t L = std::size_t{1} << s;
-    const float *wc = tw.cos[s], *ws = tw.msin[s];
-    const float *uc = tw.cos[s + 1], *us = tw.msin[s + 1];
-    for (std::size_t blk = off; blk < off + size; blk += 4 * L) {
-        for (std::size_t j = 0; j < L; j += 8) {
-            const std::size_t p0 = blk + j, p1 = p0 + L, p2 = p1 + L, p3 = p2 + L;
-            const Tw w = vec(wc, ws, j);
-            const CVec x0 = load(re, im, p0), x2 = load(re, im, p2);
-            const CVec t1 = mul(load(re, im, p1), w), t3 = mul(load(re, im, p3), w);
-            const CVec y0 = add(x0, t1), y1 = sub(x0, t1), y2 = add(x2, t3), y3 = sub(x2, t3);
-            const CVec t2 = mul(y2, vec(uc, us, j)), t4 = mul(y3, vec(uc, us, j + L));
-            store(re, im, p0, add(y0, t2));
-            store(re, im, p2, sub(y0, t2));
-            store(re, im, p1, add(y1, t4));
-            store(re, im, p3, sub(y1, t4));
-        }
-    }
-}
-
-// Stages of half-size L = 2^s, 2L and 4L (L >= 8) over [off, off + size), blocks of 8L.
-void pass_radix8(float *re, float *im, std::size_t off, std::size_t size, unsigned s, const StageTwiddles &tw) {
-    const std::size_t L = std::size_t{1} << s;
-    const float *ac = tw.cos[s], *as = tw.msin[s];
-    const float *bc = tw.cos[s + 1], *bs = tw.msin[s + 1];
-    const float *cc = tw.cos[s + 2], *cs = tw.msin[s + 2];
-    for (std::size_t blk = off; blk < off + size; blk += 8 * L) {
-        for (std::size_t j = 0; j < L; j += 8) {
-            CVec x[8];
-            for (std::size_t q = 0; q < 8; ++q) x[q] = load(re, im, blk + j + q * L);
-            const Tw a = vec(ac, as, j);
-            for (std::size_t q = 0; q < 8; q += 2) {
-                const CVec t = mul(x[q + 1], a);
-                x[q + 1] = sub(x[q], t);
-                x[q] = add(x[q], t);
-            }
-            const Tw b0 = vec(bc, bs, j), b1 = vec(bc, bs, j + L);
-            for (std::size_t q = 0; q < 8; q += 4) {
-                const CVec t0 = mul(x[q + 2], b0), t1 = mul(x[q + 3], b1);
-                x[q + 2] = sub(x[q], t0);
-                x[q] = add(x[q], t0);
-                x[q + 3] = sub(x[q + 1], t1);
-                x[q + 1] = add(x[q + 1], t1);
-            }
-            for (std::size_t q = 0; q < 4; ++q) {
-                const CVec t = mul(x[q + 4], vec(cc, cs, j + q * L));
-                store(re, im, blk + j + (q + 4) * L, sub(x[q], t));
-                store(re, im, blk + j + q * L, add(x[q], t));
-            }
-        }
-    }
-}
-
-// Blocks up to this many points are finished stage by stage while they sit in cache.
-constexpr unsigned kCacheBlockLog2 = 13;
-
-// Runs stages 3 .. m-1 on the block of 2^m points at off.
-void later_stages(float *re, float *im, std::size_t off, unsigned m, const StageTwiddles &tw) {
-    const std::size_t size = std::size_t{1} << m;
-    if (m <= kCacheBlockLog2) {
-        unsigned s = 3;
-        if ((m - 3) % 2 != 0) {
-            pass_radix8(re, im, off, size, s, tw);
-            s += 3;
-        }
-        for (; s + 1 < m; s += 2) pass_radix4(re, im, off, size, s, tw);
-        return;
-    }
-    const std::size_t quarter = size / 4;
-    for (std::size_t q = 0; q < 4; ++q) later_stages(re, im, off + q * quarter, m - 2, tw);
-    pass_radix4(re, im, off, size, m - 2, tw);
-}
-
 }  // namespace
 
 void fft_forward_avx2(float *re, float *im, unsigned log2n, const StageTwiddles &tw, float scale) {
     first_pass(re, im, log2n, tw, scale);
-    later_stages(re, im, 0, log2n, tw);
+    Passes<Avx2Ops>::later_stages(re, im, 0, log2n, 3, tw);
 }
 
 }  // namespace mathcore::detail

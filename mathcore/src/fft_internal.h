@@ -20,6 +20,10 @@ struct StageTwiddles {
 // multiplied by `scale` first (1 for the forward transform, 1/n for the inverse).
 void fft_forward_portable(float *re, float *im, unsigned log2n, const StageTwiddles &tw, float scale);
 
+// Same with SSE2 (baseline x86-64); needs log2n >= kSse2MinLog2.
+constexpr unsigned kSse2MinLog2 = 4;
+void fft_forward_sse2(float *re, float *im, unsigned log2n, const StageTwiddles &tw, float scale);
+
 // Same with AVX2 and FMA; needs log2n >= kAvx2MinLog2 and a processor with both.
 constexpr unsigned kAvx2MinLog2 = 6;
 void fft_forward_avx2(float *re, float *im, unsigned log2n, const StageTwiddles &tw, float scale);

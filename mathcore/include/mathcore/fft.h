@@ -14,8 +14,11 @@
 
 namespace mathcore {
 
-// Which butterfly code runs. Best picks the fastest one the processor supports.
-enum class FftPath { Best, Portable, Avx2 };
+// Which butterfly code runs. Best picks the fastest one the processor supports. Portable is
+// the plain radix-2 algorithm with double-precision butterflies; the vector paths reorder the
+// same operations (results equal up to single-precision rounding). Lengths too short for a
+// vector path run the next narrower one.
+enum class FftPath { Best, Portable, Sse2, Avx2 };
 
 // Longest transform: 2^30 points.
 constexpr std::size_t kFftMaxPoints = std::size_t{1} << 30;
