@@ -1,0 +1,74 @@
+// renderer.h - turns the chart's data into pixels on its surface: series (lines, markers,
+// bars, 3D bars, scatter dots), frame, axis titles, the six grid modes with their tick labels
+// and the logarithmic grids. Drawing leaves the surface's pen and foreground colour as the
+// chart's hosts expect (solid, 1 pixel, foreground = border colour after a Plot).
+#pragma once
+
+#include <QPoint>
+#include <vector>
+
+#include "chartmodel.h"
+#include "surface.h"
+
+namespace graphane {
+
+// The rectangle the data is drawn in, derived from the surface size and the margins.
+struct ChartArea {
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  bool valid = false;  // width and height both positive
+};
+ChartArea chartAreaOf(const ChartModel &model, QSize surfaceSize);
+
+class ChartRenderer {
+ public:
+  ChartRenderer(const ChartModel &model, Surface &surface) : m_(model), s_(surface) {}
+
+  // Merge the points of one pixel column into one span when drawing solid thin series
+  // lines (true), or draw every segment on its own (false). Both give the same pixels.
+  void setMergeColumns(bool on) { merge_ = on; }
+
+  // Clears unless keepBackground, then draws the visible series, frame, titles and grid.
+  // Raises 11 when the axis range is empty and a series is visible, 9 for a user grid of
+  // more than 30 values.
+  void plot(bool keepBackground);
+  void drawSeries(int index);
+  void drawFrame();
+  void drawTitles();
+  void drawGrid();
+  // Logarithmic grid in the given pixel rectangle over the decades of vMin..vMax; raises 5
+  // when either value is not positive.
+  void plotGridLog(bool yAxis, float x1, float y1, float x2, float y2, double vMin, double vMax, bool fine);
+
+  // Filled polygon of whole-pixel vertices (fill colour -1: outline only).
+  void fillPolygon(const std::vector<QPoint> &vertices, int32_t fillColor, int32_t outlineColor);
+
+ private:
+  struct Mapping {
+    float x1, y2, kx, ky;
+    float xmin, ymin;
+    float X(float x) const { return x1 + (x - xmin) * kx; }
+    float Y(float y) const { return y2 - (y - ymin) * ky; }
+  };
+  Mapping mapping(const ChartArea &a) const;
+  void drawLines(const SeriesSlot &s, const Mapping &map, int32_t n);
+  void drawBar(const SeriesSlot &s, const ChartArea &a, float X, float Y);
+  void drawMarker(const SeriesSlot &s, float X, float Y);
+  void draw3DBars(const SeriesSlot &s, const ChartArea &a, int32_t n);
+  void drawScatter(const SeriesSlot &s, const Mapping &map, int32_t n);
+  void gridEqual(const ChartArea &a);
+  void gridValues(const ChartArea &a);
+  struct Steps {
+    int64_t first, last;
+  };
+  static Steps stepsForward(double origin, double step, double end, double size);
+  static Steps stepsBackward(double origin, double step, double end, double size);
+  void gridMetric(const ChartArea &a, double millimetres);
+  void gridMillimetre(const ChartArea &a);
+  void label(const QString &text, float x, float y);
+
+  const ChartModel &m_;
+  Surface &s_;
+  bool merge_ = true;
+};
+
+}  // namespace graphane
