@@ -58,6 +58,8 @@ void DatlookDlg::buildControls()
         label->setMinimumWidth(320);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
+    for (QPushButton* button : {open, write, exit})
+        button->setMinimumWidth(button->sizeHint().width() + 24);
     exit->setDefault(true);
 
     auto* grid = new QGridLayout(this);
@@ -78,6 +80,7 @@ void DatlookDlg::buildControls()
     connect(about, &QAction::triggered, this, &DatlookDlg::showAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    open->setFocus();   // the first control of the tab order starts with the focus
 }
 
 void DatlookDlg::say(const QString& text)
