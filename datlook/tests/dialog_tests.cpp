@@ -118,24 +118,6 @@ TEST_F(DialogTest, ThreeIntegersConvertToThreeLines)
     EXPECT_TRUE(script.messages.empty());
 }
 
-TEST_F(DialogTest, ManyIntegersConvertInOrder)
-{
-    std::vector<std::int32_t> values;
-    for (int i = 0; i < 3000; ++i)
-        values.push_back((i * 7919) % 20011 - 10000);
-    const std::string data = dir.file("many.dat");
-    const std::string text = dir.file("many.txt");
-    makeData(data, values);
-    DatlookDlg d(script.hooks());
-    script.answers = {path(data), path(text)};
-    button(d, "button1000")->click();
-    button(d, "button1001")->click();
-    const QList<QByteArray> lines = fileText(text).split('\n');
-    ASSERT_EQ(lines.size(), static_cast<qsizetype>(values.size()) + 1);
-    for (std::size_t i = 0; i < values.size(); ++i)
-        ASSERT_EQ(lines[static_cast<qsizetype>(i)].toInt(), values[i]) << i;
-}
-
 TEST_F(DialogTest, WrongVersionConvertsNothingButCreatesTheTextFile)
 {
     const std::string data = dir.file("bad.dat");
