@@ -41,25 +41,37 @@ void walk(int m1, int n1, int dm, int dn, int majorSize, Plot plot) {
   }
 }
 
-// Liang-Barsky clip of the segment to the square |x|, |y| <= kCoordLimit.
+// Clips the segment to the square |x|, |y| <= kCoordLimit (Liang-Barsky). A clipped end is
+// put on the boundary it crosses and its other coordinate computed from the line there, so
+// ends far beyond the limit lose no precision.
 bool clipToLimit(double &x1, double &y1, double &x2, double &y2) {
   const double lim = kCoordLimit;
-  double t0 = 0, t1 = 1;
   const double dx = x2 - x1, dy = y2 - y1;
   const double p[4] = {-dx, dx, -dy, dy};
   const double q[4] = {x1 + lim, lim - x1, y1 + lim, lim - y1};
+  const double edge[4] = {-lim, lim, -lim, lim};
+  double t0 = 0, t1 = 1;
+  int k0 = -1, k1 = -1;
   for (int k = 0; k < 4; ++k) {
     if (p[k] == 0) {
       if (q[k] < 0) return false;
       continue;
     }
     const double t = q[k] / p[k];
-    if (p[k] < 0) t0 = std::max(t0, t);
-    else t1 = std::min(t1, t);
+    if (p[k] < 0) {
+      if (t > t0) t0 = t, k0 = k;
+    } else if (t < t1) {
+      t1 = t, k1 = k;
+    }
     if (t0 > t1) return false;
   }
-  const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
-  const double bx = x1 + t1 * dx, by = y1 + t1 * dy;
+  auto onEdge = [&](int k, double &x, double &y) {
+    if (k < 2) x = edge[k], y = y1 + (x - x1) * (dy / dx);
+    else y = edge[k], x = x1 + (y - y1) * (dx / dy);
+  };
+  double ax = x1, ay = y1, bx = x2, by = y2;
+  if (k0 >= 0) onEdge(k0, ax, ay);
+  if (k1 >= 0) onEdge(k1, bx, by);
   x1 = ax, y1 = ay, x2 = bx, y2 = by;
   return true;
 }
