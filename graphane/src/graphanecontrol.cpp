@@ -198,6 +198,8 @@ void GraphaneControl::applyCursor() {
 // ---- range dialog ------------------------------------------------------------------------
 
 bool GraphaneControl::dialogRange() {
+  // The dialog belongs to the chart's window; a chart whose window is gone shows none.
+  if (!widget_) return false;
   if (model_.seriesCount() < 1 || model_.slot(0).nPoints < 1 || model_.slot(0).x.empty()) return false;
   double xlo = model_.slot(0).x[0], xhi = xlo, ylo = model_.slot(0).y[0], yhi = ylo;
   for (int i = 0; i < model_.seriesCount(); ++i) {
