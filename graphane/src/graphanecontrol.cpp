@@ -28,8 +28,8 @@ int32_t platformBackColor() {
   return int32_t(forms::toOleColor(QApplication::palette().color(QPalette::Window)));
 }
 
-// The double a single prints as (its shortest decimal form), so that the range dialog shows
-// "13.65333" for a single and not its binary expansion 13.6533327102661.
+// The double a single prints as (its shortest decimal form that reads back as the same
+// single), so that the range dialog shows "13.653333" and not 13.6533327102661.
 double shortestDouble(float v) {
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
