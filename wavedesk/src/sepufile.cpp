@@ -110,9 +110,12 @@ int32_t SepuCapacity(int64_t fileBytes) {
 
 std::string SepuValueText(float millivolts) {
   const float microvolts = millivolts * 1000.0f;
+  const double rounded = std::nearbyint(static_cast<double>(microvolts));
+  if (rounded >= std::numeric_limits<int32_t>::min() && rounded <= std::numeric_limits<int32_t>::max())
+    return std::to_string(static_cast<int32_t>(rounded));
   char text[32];
   auto [end, ec] = std::to_chars(text, text + sizeof text, microvolts);
-  return ec == std::errc() ? std::string(text, end) : std::string("0");
+  return ec == std::errc() ? std::string(text, end) : std::string("nan");
 }
 
 int16_t WriteSepuValues(const QString &fileName, const float *values, int32_t count) {

@@ -26,8 +26,10 @@ int32_t LoadSepuValues(const QString &fileName, float *buffer, int32_t capacity)
 // more values than bytes, and more than kMaxPoints are never used. 0 for an empty file.
 int32_t SepuCapacity(int64_t fileBytes);
 
-// Text of one value as written to a file: value * 1000 in single precision, in the shortest
-// form that reads back to the same single.
+// Text of one value as written to a file: value * 1000 in single precision, rounded half to
+// even to whole microvolts, which is exactly what reading makes of it (so saving a loaded file
+// reproduces it). A product beyond the 32-bit range, infinite or NaN is written in its
+// shortest text ("3e+12", "inf", "nan"), which reading then stops at.
 std::string SepuValueText(float millivolts);
 
 // Writes values (mV) as a .sepu file, replacing an existing one only when the whole file was

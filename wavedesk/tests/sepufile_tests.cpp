@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "automation/host.h"
@@ -125,11 +126,34 @@ TEST(SepuWrite, OneValueTimesThousandPerCrLfLine) {
   EXPECT_EQ(test::readFile(dir.path("a.sepu")), "500\r\n-1250\r\n0\r\n123456\r\n1\r\n");
 }
 
-TEST(SepuWrite, TextParsesBackToTheSameSingle) {
-  for (float mv : {0.1f, 1.0f / 3.0f, 1e-7f, 12345.678f, -0.0005f, 3.4e30f}) {
-    const std::string text = SepuValueText(mv);
-    EXPECT_EQ(std::strtof(text.c_str(), nullptr), mv * 1000.0f) << text;
-  }
+TEST(SepuWrite, WholeMicrovoltsRoundedHalfToEven) {
+  EXPECT_EQ(SepuValueText(256.761f), "256761");  // 256760.98 in single precision
+  EXPECT_EQ(SepuValueText(-64.952f), "-64952");
+  EXPECT_EQ(SepuValueText(0.0025f), "2");
+  EXPECT_EQ(SepuValueText(0.0035f), "4");
+  EXPECT_EQ(SepuValueText(-0.0004f), "0");
+  EXPECT_EQ(SepuValueText(4194.303f), "4194303");
+  EXPECT_EQ(SepuValueText(-2147483.648f), "-2147483648");
+}
+
+TEST(SepuWrite, ValuesBeyondThirtyTwoBitsAreWrittenAsNumbersReadingStopsAt) {
+  EXPECT_EQ(SepuValueText(3e9f), "3e+12");
+  EXPECT_EQ(SepuValueText(std::numeric_limits<float>::infinity()), "inf");
+  EXPECT_EQ(SepuValueText(std::nanf("")), "nan");
+  TempFolder dir;
+  const std::vector<float> mv = {1.0f, 3e9f, 2.0f};
+  ASSERT_EQ(WriteSepuValues(dir.path("a.sepu"), mv.data(), 3), 1);
+  EXPECT_EQ(load(dir.path("a.sepu")), (std::vector<float>{1.0f}));
+}
+
+TEST(SepuWrite, LoadedFileIsSavedByteForByte) {
+  TempFolder dir;
+  const QString in = dir.write("in.sepu", "256761\r\n-64952\r\n4194303\r\n0\r\n-1\r\n-4194000\r\n");
+  std::vector<float> values(16);
+  const int32_t n = LoadSepuValues(in, values.data(), 16);
+  ASSERT_EQ(n, 6);
+  ASSERT_EQ(WriteSepuValues(dir.path("out.sepu"), values.data(), n), 1);
+  EXPECT_EQ(test::readFile(dir.path("out.sepu")), test::readFile(in));
 }
 
 TEST(SepuWrite, ReadingBackGivesWhatWasWritten) {
