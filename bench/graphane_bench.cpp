@@ -92,7 +92,8 @@ void mouseMoveWhileMeasuring(benchmark::State &state) {
   QApplication::sendEvent(w, &press);
   int step = 0;
   for (auto _ : state) {
-    const QPointF at(320 + (step++ % 400), 320 + (step % 200));
+    const QPointF at(320 + (step % 400), 320 + (step % 200));
+    ++step;
     QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w, &move);
     w->repaint();  // paint now, not at the next event loop turn
@@ -112,7 +113,9 @@ class MedianReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run> &runs) override {
     for (const Run &r : runs)
-      if (r.aggregate_name == "median") medians[r.run_name.str()] = r.GetAdjustedRealTime();
+      if (r.aggregate_name == "median")
+        medians[r.run_name.function_name + (r.run_name.args.empty() ? "" : "/" + r.run_name.args)] =
+            r.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
   }
   std::map<std::string, double> medians;  // milliseconds

@@ -5,17 +5,22 @@
 // end, and draws a zero-length line as a dot, so the chart draws its solid thin lines here).
 // Pixel positions given as floats are rounded to whole pixels, halves to the even neighbour.
 //
-// PolylineRaster draws a polyline exactly as drawing its segments one by one would, but merges
-// the points that fall into one pixel column into one vertical span. Inside a column the
-// segments are vertical and chained, so the union of what they cover is one contiguous run;
-// the segments that leave a column are drawn as ordinary segments. The pixels are therefore
-// identical to the segment-by-segment result everywhere (tests compare both).
+// drawPolyline gives exactly the pixels of drawing its segments one by one, but merges the
+// points that fall into one pixel column into one vertical span. A point followed by a later
+// different point is covered (it starts the next segment that moves), and inside a column the
+// chained vertical segments cover everything between their points, so a column's run of such
+// points covers exactly the span from its lowest to its highest point; the segments that
+// leave a column are drawn as ordinary segments. Only the last point of the line (and of a
+// stretch ended by a point that is not finite or lies far out) may be uncovered; that end is
+// worked out segment by segment. Tests compare both ways pixel by pixel.
 #pragma once
 
-#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#if defined(__SSE__) || defined(__x86_64__)
+#include <xmmintrin.h>
+#endif
 
 namespace graphane {
 
@@ -33,7 +38,14 @@ struct PixelBuffer {
 constexpr float kCoordLimit = float(1 << 20);
 
 inline bool isNearPixel(float v) { return std::fabs(v) <= kCoordLimit; }  // false for NaN too
-inline int toPixel(float v) { return int(std::lrintf(v)); }
+// Nearest whole pixel, halves to even (the processor's default rounding).
+inline int toPixel(float v) {
+#if defined(__SSE__) || defined(__x86_64__)
+  return _mm_cvtss_si32(_mm_set_ss(v));
+#else
+  return int(std::lrintf(v));
+#endif
+}
 
 // Segment between whole pixels; nothing for a zero-length segment.
 void rasterSegment(const PixelBuffer &buf, int x1, int y1, int x2, int y2, uint32_t argb);
@@ -42,56 +54,17 @@ void rasterSegmentF(const PixelBuffer &buf, float x1, float y1, float x2, float 
 // The pixels (x, ya)..(x, yb), both included, clipped to the buffer.
 void rasterColumn(const PixelBuffer &buf, int x, int ya, int yb, uint32_t argb);
 
-class PolylineRaster {
- public:
-  // merge = false draws every segment on its own (the reference the merged path must equal).
-  PolylineRaster(const PixelBuffer &buf, uint32_t argb, bool merge) : buf_(buf), argb_(argb), merge_(merge) {}
-
-  void start(float x, float y) {
-    finish();
-    fx_ = x;
-    fy_ = y;
-    whole_ = isNearPixel(x) && isNearPixel(y);
-    if (whole_) cx_ = toPixel(x), cy_ = toPixel(y);
-  }
-
-  void lineTo(float x, float y) {
-    if (merge_ && whole_ && isNearPixel(x) && isNearPixel(y)) {
-      const int px = toPixel(x), py = toPixel(y);
-      if (px == cx_) {
-        if (py > cy_) {
-          if (cy_ < lo_) lo_ = cy_;
-          if (py - 1 > hi_) hi_ = py - 1;
-        } else if (py < cy_) {
-          if (py + 1 < lo_) lo_ = py + 1;
-          if (cy_ > hi_) hi_ = cy_;
-        }
-      } else {
-        finish();
-        rasterSegment(buf_, cx_, cy_, px, py, argb_);
-      }
-      cx_ = px, cy_ = py, fx_ = x, fy_ = y;
-      return;
-    }
-    lineToSlow(x, y);
-  }
-
-  // Draws the pending column span; call once after the last point.
-  void finish() {
-    if (lo_ <= hi_) rasterColumn(buf_, cx_, lo_, hi_, argb_);
-    lo_ = INT_MAX, hi_ = INT_MIN;
-  }
-
- private:
-  void lineToSlow(float x, float y);
-
-  PixelBuffer buf_;
-  uint32_t argb_;
-  bool merge_;
-  bool whole_ = false;  // current point is a whole pixel inside the coordinate limit
-  float fx_ = 0, fy_ = 0;
-  int cx_ = 0, cy_ = 0;
-  int lo_ = INT_MAX, hi_ = INT_MIN;  // pending span in column cx_
+// Data to pixel: X = x1 + (x - xmin) * kx, Y = y2 - (y - ymin) * ky.
+struct PointMapping {
+  float x1 = 0, y2 = 0, kx = 1, ky = -1, xmin = 0, ymin = 0;
+  float X(float x) const { return x1 + (x - xmin) * kx; }
+  float Y(float y) const { return y2 - (y - ymin) * ky; }
 };
+
+// Draws the segments P0->P1->...->P(n-1) of the mapped points. With merge the points of one
+// pixel column are merged into one span (same pixels, much faster for dense data); without
+// it every segment is drawn on its own.
+void drawPolyline(const PixelBuffer &buf, const float *xs, const float *ys, int64_t n, const PointMapping &map,
+                  uint32_t argb, bool merge);
 
 }  // namespace graphane

@@ -124,10 +124,7 @@ void ChartRenderer::drawLines(const SeriesSlot &s, const Mapping &map, int32_t n
   const float *ys = s.y.data();
   if (!hasMarker(s.dotStyle)) {
     if (s_.thinSolidPen()) {
-      PolylineRaster line(s_.pixels(), toArgb(s.lineColor), merge_);
-      line.start(map.X(xs[0]), map.Y(ys[0]));
-      for (int32_t i = 1; i < n; ++i) line.lineTo(map.X(xs[i]), map.Y(ys[i]));
-      line.finish();
+      drawPolyline(s_.pixels(), xs, ys, n, map, toArgb(s.lineColor), merge_);
       s_.currentX = map.X(xs[n - 1]), s_.currentY = map.Y(ys[n - 1]);
       return;
     }

@@ -43,12 +43,7 @@ class ChartRenderer {
   void fillPolygon(const std::vector<QPoint> &vertices, int32_t fillColor, int32_t outlineColor);
 
  private:
-  struct Mapping {
-    float x1, y2, kx, ky;
-    float xmin, ymin;
-    float X(float x) const { return x1 + (x - xmin) * kx; }
-    float Y(float y) const { return y2 - (y - ymin) * ky; }
-  };
+  using Mapping = PointMapping;
   Mapping mapping(const ChartArea &a) const;
   void drawLines(const SeriesSlot &s, const Mapping &map, int32_t n);
   void drawBar(const SeriesSlot &s, const ChartArea &a, float X, float Y);

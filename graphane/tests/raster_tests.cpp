@@ -88,13 +88,9 @@ namespace {
 // Renders the polyline both ways and counts the pixels that differ.
 int differences(const std::vector<float> &xs, const std::vector<float> &ys, int w, int h, int *drawn = nullptr) {
   Canvas merged(w, h), single(w, h);
-  for (int pass = 0; pass < 2; ++pass) {
-    Canvas &c = pass ? single : merged;
-    PolylineRaster line(c.buf(), kBlack, pass == 0);
-    line.start(xs[0], ys[0]);
-    for (size_t i = 1; i < xs.size(); ++i) line.lineTo(xs[i], ys[i]);
-    line.finish();
-  }
+  const PointMapping identity;  // X = x, Y = y
+  drawPolyline(merged.buf(), xs.data(), ys.data(), int64_t(xs.size()), identity, kBlack, true);
+  drawPolyline(single.buf(), xs.data(), ys.data(), int64_t(xs.size()), identity, kBlack, false);
   if (drawn) *drawn = single.count();
   int diff = 0;
   for (int y = 0; y < h; ++y)
@@ -127,6 +123,13 @@ TEST(PolylineMerge, BackAndForthAndRepeatedPointsGiveIdenticalPixels) {
     for (int r = repeat(rng); r >= 0; --r) xs.push_back(x), ys.push_back(y);  // zero-length steps
   }
   EXPECT_EQ(differences(xs, ys, 40, 40), 0);
+  // Ending on repeated points, in the column of the run and after leaving it.
+  for (int end = 0; end < 200; ++end) {
+    std::vector<float> a(xs.begin(), xs.begin() + 50 + end), b(ys.begin(), ys.begin() + 50 + end);
+    a.push_back(a.back()), b.push_back(b.back());
+    a.push_back(a.back()), b.push_back(b.back());
+    ASSERT_EQ(differences(a, b, 40, 40), 0) << end;
+  }
 }
 
 TEST(PolylineMerge, ChainsWithinOneColumnGiveIdenticalPixels) {
@@ -150,6 +153,24 @@ TEST(PolylineMerge, FractionalAndFarPointsGiveIdenticalPixels) {
     xs.push_back(x(rng)), ys.push_back(y(rng));
     if (i % 97 == 0) xs.push_back(1e12f), ys.push_back(30.0f);  // far outside: clipped path
     if (i % 131 == 0) xs.push_back(NAN), ys.push_back(1.0f);    // breaks the line
+    if (i % 53 == 0) xs.push_back(xs.back()), ys.push_back(ys.back());  // repeats before a break
   }
   EXPECT_EQ(differences(xs, ys, 60, 60), 0);
+}
+
+TEST(PolylineMerge, ShortRandomLinesWithRepeatsAndBreaksGiveIdenticalPixels) {
+  std::mt19937 rng(19);
+  std::uniform_int_distribution<int> coord(0, 5), len(2, 12), kind(0, 19);
+  for (int t = 0; t < 20000; ++t) {
+    std::vector<float> xs, ys;
+    const int k = len(rng);
+    for (int i = 0; i < k; ++i) {
+      const int what = kind(rng);
+      if (what == 0) xs.push_back(NAN), ys.push_back(2.0f);
+      else if (what == 1) xs.push_back(3.0f), ys.push_back(-5e9f);
+      else if (what < 6 && !xs.empty()) xs.push_back(xs.back()), ys.push_back(ys.back());
+      else xs.push_back(float(coord(rng)) + 0.4f * float(what % 3 - 1)), ys.push_back(float(coord(rng)));
+    }
+    ASSERT_EQ(differences(xs, ys, 6, 6), 0) << "case " << t;
+  }
 }
