@@ -232,19 +232,6 @@ TEST_F(Form1WithRecordingChart, OpenConstantFileRangesOneMillivoltEachSide) {
   EXPECT_EQ(chart->property(id::xmax).toR4(), static_cast<float>(50.0 / 1200.0));
 }
 
-TEST_F(Form1WithRecordingChart, OpenSingleValueFile) {
-  open(dir.write("one.sepu", "500"));
-  ASSERT_EQ(chart->y[0].size(), 1u);
-  EXPECT_EQ(chart->y[0][0], 0.5f);
-  EXPECT_EQ(chart->property(id::ymin).toR4(), -0.5f);
-  EXPECT_EQ(chart->property(id::ymax).toR4(), 1.5f);
-}
-
-TEST_F(Form1WithRecordingChart, OpenStopsAtTextAndKeepsTheValuesBefore) {
-  open(dir.write("text.sepu", "1000\r\n3000\r\nend of data\r\n9000\r\n"));
-  EXPECT_EQ(chart->y[0], (std::vector<float>{1, 3}));
-}
-
 TEST_F(Form1WithRecordingChart, CancelledOpenChangesNothing) {
   const std::size_t before = chart->log.size();
   const QString title = form->windowTitle();
