@@ -33,7 +33,12 @@ DisplayEnvironment currentDisplayEnvironment() {
 }
 
 std::string displayProblem(const DisplayEnvironment &env, const PathExists &exists) {
-  if (!env.qpaPlatform.empty() || !env.waylandDisplay.empty()) return "";
+  const bool wantsX = env.qpaPlatform.rfind("xcb", 0) == 0;
+  const bool wantsWayland = env.qpaPlatform.rfind("wayland", 0) == 0;
+  if (!env.qpaPlatform.empty() && !wantsX && !wantsWayland) return "";  // offscreen, vnc, ...
+  if (!wantsX && !env.waylandDisplay.empty()) return "";
+  if (wantsWayland)
+    return std::string("wavedesk: no Wayland display (WAYLAND_DISPLAY is not set); ") + kHint;
   if (env.x11Display.empty())
     return std::string("wavedesk: no display (DISPLAY and WAYLAND_DISPLAY are not set); ") + kHint;
   const std::string socket = localX11Socket(env.x11Display);

@@ -20,7 +20,9 @@ DisplayEnvironment currentDisplayEnvironment();
 using PathExists = std::function<bool(const std::string &)>;
 
 // The one-line message to print when there is no display, or "" when the window can be
-// shown: an explicit Qt platform is trusted; a local X display (":N") must have its socket.
+// shown. A Qt platform other than xcb or wayland (offscreen, vnc, ...) is trusted; otherwise
+// a Wayland display or an X display is needed, and a local X display (":N") must have its
+// socket.
 std::string displayProblem(const DisplayEnvironment &env, const PathExists &exists);
 
 }  // namespace wavedesk

@@ -37,5 +37,13 @@ TEST(DisplayCheck, RemoteXWaylandAndExplicitPlatformAreTrusted) {
   EXPECT_EQ(displayProblem({"offscreen", "", ""}, existing({})), "");
 }
 
+TEST(DisplayCheck, PlatformThatNeedsADisplayIsChecked) {
+  EXPECT_NE(displayProblem({"xcb", "", ""}, existing({})), "");
+  EXPECT_NE(displayProblem({"xcb", "", "wayland-0"}, existing({})), "");
+  EXPECT_EQ(displayProblem({"xcb", ":5", ""}, existing({"/tmp/.X11-unix/X5"})), "");
+  EXPECT_NE(displayProblem({"wayland", ":5", ""}, existing({"/tmp/.X11-unix/X5"})), "");
+  EXPECT_EQ(displayProblem({"wayland", "", "wayland-1"}, existing({})), "");
+}
+
 }  // namespace
 }  // namespace wavedesk
