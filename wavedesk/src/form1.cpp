@@ -40,6 +40,12 @@ constexpr CommandEntry kCommands[] = {
     {"idm_SaveData", &Form1::idm_SaveData_Click},
     {"idm_New", &Form1::idm_New_Click},
     {"idm_Exit", &Form1::idm_Exit_Click},
+    {"idm_WaveletFilter", &Form1::idm_WaveletFilter_Click},
+    {"idm_BaseLine1", &Form1::idm_BaseLine1_Click},
+    {"idm_DelBase", &Form1::idm_DelBase_Click},
+    {"idm_Smooth", &Form1::idm_Smooth_Click},
+    {"idm_FFTLowPass", &Form1::idm_FFTLowPass_Click},
+    {"idm_WeightFilter", &Form1::idm_WeightFilter_Click},
 };
 
 void plot(automation::ControlHandle &chart) {
@@ -55,7 +61,7 @@ QString graphane1DesignProperties() {
   return QString::fromUtf8(file.readAll());
 }
 
-Form1::Form1(QWidget *parent, ControlFactory factory) : QMainWindow(parent) {
+Form1::Form1(QWidget *parent, ControlFactory factory) : QMainWindow(parent), factory_(factory) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("色谱数据处理"));
   resize(960, 680);

@@ -10,11 +10,14 @@
 #include <string>
 
 #include "automation/host.h"
+#include "chromatogram.h"
 #include "forms/commondialog.h"
 
 class QAction;
 
 namespace wavedesk {
+
+class Form2;
 
 // Parameters of chromatogram preprocessing, kept between runs of its dialog.
 struct AnalysisParameters {
@@ -52,6 +55,27 @@ class Form1 : public QMainWindow {
   void idm_New_Click();
   void idm_Exit_Click();
 
+  // Processing commands on series 0 (form1_processing.cpp).
+  void idm_WaveletFilter_Click();
+  void idm_BaseLine1_Click();
+  void idm_DelBase_Click();
+  void idm_Smooth_Click();
+  void idm_FFTLowPass_Click();
+  void idm_WeightFilter_Click();
+
+  // Chromatogram preprocessing of series 0 with parameters() as they stand, everything of
+  // idm_WaveletFilter after its dialog and parameter check: shows the coefficients in Form2
+  // and replaces the chart's series by input, denoised, baseline and corrected. Empty or Flat
+  // change nothing and show nothing. Raises automation::Error when a control call fails.
+  Outcome preprocessSeries0();
+
+  // Loads a .sepu file as the only series of the chart, as idm_OpenData does after its
+  // dialog; an unreadable or empty file leaves the chart unchanged.
+  void openSepuFile(const QString &fileName);
+
+  // The zoom window, created on first use.
+  Form2 &form2();
+
  signals:
   // The window was unloaded (closed by idm_Exit or by the user): the program ends.
   void unloaded();
@@ -67,13 +91,14 @@ class Form1 : public QMainWindow {
   void connectCommands();
   void runCommand(const QString &name, Command command);
   void Form_Load();
-  void openSepuFile(const QString &fileName);
 
   automation::ControlHandle graphane1_;
   automation::ControlHandle tessiq1_;
   QString tessiqProblem_;
   forms::CommonDialog commonDialog1_;
   AnalysisParameters parameters_;
+  ControlFactory factory_;
+  Form2 *form2_ = nullptr;  // a child window of this form
 };
 
 // The design-time property bag of Graphane1 (a resource of the program).
