@@ -1,5 +1,7 @@
 // Dispatch members of text: single strings, wrapped text blocks, fonts and text measures.
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 #include "automation/errors.h"
 #include "graphane/dispids.h"
@@ -17,6 +19,38 @@ namespace {
 
 QString qs(const Variant &v) { return QString::fromStdString(v.toString()); }
 
+// Offsets of the character boundaries of a text (a surrogate pair is one character).
+std::vector<qsizetype> characterBounds(const QString &text) {
+  std::vector<qsizetype> b{0};
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ++i;
+    b.push_back(i + 1);
+  }
+  return b;
+}
+
+// From character `first` of a paragraph, the character count of the first line: characters
+// are taken until the line is wider than `width`, and the one that overflows stays on it.
+// Returns 0 when the rest of the paragraph fits. Widths grow with each character, so the
+// break is found by doubling and halving instead of measuring every prefix.
+size_t overflowLength(const Surface &s, const QString &para, const std::vector<qsizetype> &b, size_t first,
+                      float width) {
+  const size_t left = b.size() - 1 - first;
+  auto wide = [&](size_t k) { return float(s.textWidth(para.mid(b[first], b[first + k] - b[first]))) > width; };
+  size_t lo = 0, hi = 1;  // wide(lo) is false (or lo is 0), hi is the next count to try
+  while (hi < left && !wide(hi)) lo = hi, hi *= 2;
+  if (hi >= left) {
+    if (!wide(left)) return 0;
+    hi = left;
+  }
+  while (hi - lo > 1) {
+    const size_t mid = lo + (hi - lo) / 2;
+    if (wide(mid)) hi = mid;
+    else lo = mid;
+  }
+  return hi;
+}
+
 // Draws `text` in a block of lines no wider than `width` (a line takes characters until it
 // is wider, so the character that overflows stays on it), breaking at line feeds and
 // skipping carriage returns. Returns the y below the last line, ySpace included.
@@ -24,26 +58,29 @@ float drawTextBlock(Surface &s, float x, float y, float width, const QString &te
   if (text.isEmpty()) return y;
   const int32_t remembered = s.foreColor();
   s.setForeColor(color);
-  QString line;
   float yy = y;
-  auto drawLine = [&] {
+  auto drawLine = [&](const QString &line) {
     s.currentX = x, s.currentY = yy;
     s.print(line);
     yy = yy + float(s.textHeight(line)) + ySpace;
-    line.clear();
   };
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar ch = text.at(i);
-    if (ch == QChar(10)) {
-      drawLine();
-      continue;
+  QString plain = text;
+  plain.remove(QChar(13));
+  const QStringList paragraphs = plain.split(QChar(10));
+  for (qsizetype p = 0; p < paragraphs.size(); ++p) {
+    const QString &para = paragraphs[p];
+    const std::vector<qsizetype> b = characterBounds(para);
+    size_t first = 0;
+    while (first + 1 < b.size()) {
+      const size_t k = overflowLength(s, para, b, first, width);
+      if (k == 0) break;
+      drawLine(para.mid(b[first], b[first + k] - b[first]));
+      first += k;
     }
-    if (ch == QChar(13)) continue;
-    line += ch;
-    if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) line += text.at(++i);
-    if (float(s.textWidth(line)) > width) drawLine();
+    const QString rest = para.mid(b[first]);
+    // A line feed ends its line even when that line is empty; the end of the text does not.
+    if (p + 1 < paragraphs.size() || !rest.isEmpty()) drawLine(rest);
   }
-  if (!line.isEmpty()) drawLine();
   s.setForeColor(remembered);
   return yy;
 }

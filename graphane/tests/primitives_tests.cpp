@@ -200,6 +200,27 @@ TEST_F(Draw, NarrowTextBlockPutsOneCharacterOnEachLine) {
   EXPECT_LE(y, 5 + 3 * h);
 }
 
+TEST_F(Draw, TextBlockBreaksAtTheFirstOverflowingCharacter) {
+  float space = 1;
+  const float h = c.handle.call(d::TextHeight, "x").toR4();
+  const std::string text = "abcdefghijklmnopqrstuvwxyz";
+  // Lines by measuring every prefix, as the block rule says.
+  const float limit = c.handle.call(d::TextWidth, "abcdefg").toR4() + 0.5f;
+  int lines = 0;
+  std::string line;
+  for (char ch : text) {
+    line += ch;
+    if (c.handle.call(d::TextWidth, line).toR4() > limit) ++lines, line.clear();
+  }
+  if (!line.empty()) ++lines;
+  EXPECT_EQ(c.handle.call(d::PlotStrings, 5.0f, 5.0f, limit, text, kRed, space).toR4(), 5 + lines * (h + 1));
+  // A long text without breaks under a huge width is one line, drawn at once.
+  const std::string longText(200000, 'w');
+  EXPECT_EQ(c.handle.call(d::PlotStrings, 5.0f, 50.0f, 1e30f, longText, kRed, space).toR4(), 50 + h + 1);
+  const float y = c.handle.call(d::PlotStrings, 5.0f, 50.0f, 300.0f, std::string(20000, 'i'), kRed, space).toR4();
+  EXPECT_GT(y, 50 + 10 * h);
+}
+
 TEST_F(Draw, ChineseFaceNamesFallBackToAnInstalledFont) {
   for (const char *face : {"黑体", "宋体"}) {
     c.handle.call(d::ClearBackground);
