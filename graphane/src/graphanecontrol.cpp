@@ -89,9 +89,19 @@ void GraphaneControl::plot(bool keepBackground) {
 void GraphaneControl::plotQuietly() {
   try {
     plot(false);
-  } catch (const automation::Error &) {
+  } catch (const std::exception &) {
+    // Drawn as far as it went; there is no caller to hand the error to.
   }
   repaint();
+}
+
+void GraphaneControl::raiseFromWindow(automation::DispId id, Args &args) {
+  // A host's event handler that fails must not unwind through the window system's event
+  // dispatch (which would end the program); its error stays with the host.
+  try {
+    raiseEvent(id, args);
+  } catch (const std::exception &) {
+  }
 }
 
 void GraphaneControl::resized(QSize size) {
@@ -237,7 +247,7 @@ Measuring::BoxSize GraphaneControl::readoutSizer() const {
 
 void GraphaneControl::raiseMouse(automation::DispId id, int16_t button, int16_t shift, float x, float y) {
   Args args{Variant(button), Variant(shift), Variant(x), Variant(y)};
-  raiseEvent(id, args);
+  raiseFromWindow(id, args);
 }
 
 void GraphaneControl::mousePressed(int16_t button, int16_t shift, float x, float y) {
@@ -261,34 +271,34 @@ void GraphaneControl::mouseReleased(int16_t button, int16_t shift, float x, floa
   if (m) {
     Args args{Variant(m->x),  Variant(m->y),  Variant(m->w),  Variant(m->h),
               Variant(m->xv), Variant(m->yv), Variant(m->wv), Variant(m->hv)};
-    raiseEvent(dispid::Measured, args);
+    raiseFromWindow(dispid::Measured, args);
   }
   raiseMouse(dispid::MouseUp, button, shift, x, y);
 }
 
 void GraphaneControl::clicked() {
   Args none;
-  raiseEvent(dispid::Click, none);
+  raiseFromWindow(dispid::Click, none);
 }
 
 void GraphaneControl::doubleClicked() {
   Args none;
-  raiseEvent(dispid::DblClick, none);
+  raiseFromWindow(dispid::DblClick, none);
 }
 
 void GraphaneControl::keyDown(int16_t keyCode, int16_t shift) {
   Args args{Variant(keyCode), Variant(shift)};
-  raiseEvent(dispid::KeyDown, args);
+  raiseFromWindow(dispid::KeyDown, args);
 }
 
 void GraphaneControl::keyPressed(int16_t keyAscii) {
   Args args{Variant(keyAscii)};
-  raiseEvent(dispid::KeyPress, args);
+  raiseFromWindow(dispid::KeyPress, args);
 }
 
 void GraphaneControl::keyUp(int16_t keyCode, int16_t shift) {
   Args args{Variant(keyCode), Variant(shift)};
-  raiseEvent(dispid::KeyUp, args);
+  raiseFromWindow(dispid::KeyUp, args);
 }
 
 }  // namespace graphane

@@ -71,6 +71,7 @@ class GraphaneControl : public automation::ControlBase, private ChartWidgetHost 
   ChartArea area() const { return chartAreaOf(model_, surface_.size()); }
   Measuring::BoxSize readoutSizer() const;
   void raiseMouse(automation::DispId id, int16_t button, int16_t shift, float x, float y);
+  void raiseFromWindow(automation::DispId id, automation::Args &args);
 
   ChartModel model_;
   Surface surface_;

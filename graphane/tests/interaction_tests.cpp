@@ -235,6 +235,18 @@ TEST_F(Measure, DoubleClickAndKeys) {
   EXPECT_EQ(events[3].args[1].toI2(), 2);
 }
 
+TEST_F(Measure, FailingHostHandlerDoesNotEscapeIntoTheWindowSystem) {
+  c->connectEvents([this](automation::DispId id, automation::Args &) {
+    events.push_back({id, {}});
+    automation::raise(err::SubscriptOutOfRange);
+  });
+  press({100, 100});
+  drag({120, 120});
+  release({120, 120});
+  EXPECT_EQ(ids(), (std::vector<automation::DispId>{d::MouseDown, d::MouseMove, d::Measured, d::MouseUp, d::Click}));
+  EXPECT_FALSE(overlay().crossVisible);
+}
+
 // ---- GetPointValues ----------------------------------------------------------------------
 
 TEST(PointValues, FirstFiveOfTenThroughTheInterface) {
