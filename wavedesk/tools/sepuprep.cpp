@@ -83,9 +83,11 @@ int parse(int argc, char **argv, Arguments &a) {
   return 0;
 }
 
-// The offscreen platform says what it cannot do (raise a window, ...); none of it matters here.
+// The offscreen platform says what it cannot do (raise a window, ...) and Qt where it keeps
+// runtime files; none of it matters here.
 void quietPlatform(QtMsgType type, const QMessageLogContext &, const QString &text) {
-  if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QStringLiteral("This plugin does not support")))
+  if (type == QtDebugMsg || type == QtInfoMsg || text.startsWith(QStringLiteral("This plugin does not support")) ||
+      text.startsWith(QStringLiteral("QStandardPaths:")))
     return;
   std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
@@ -146,7 +148,10 @@ int main(int argc, char **argv) {
   if (const int status = parse(argc, argv, a)) return status;
   const wavedesk::ParamProblem problem = wavedesk::CheckParams(
       {a.params.coefficientThreshold, a.params.baselineThreshold, a.params.windowSeconds});
-  if (problem != wavedesk::ParamProblem::None) return usage(paramProblem(problem));
+  if (problem != wavedesk::ParamProblem::None) {
+    std::fprintf(stderr, "sepuprep: %s\n", paramProblem(problem));
+    return 2;
+  }
 
   qputenv("QT_QPA_PLATFORM", "offscreen");  // never needs a display
   qInstallMessageHandler(quietPlatform);
