@@ -2,7 +2,8 @@
 //
 // A segment from (x1, y1) to (x2, y2) covers its start pixel and not its end pixel, in the
 // direction it is drawn (QPainter instead normalises the direction and covers the upper-left
-// end, and draws a zero-length line as a dot, so the chart draws its solid thin lines here).
+// end, draws a zero-length line as a dot, and on an exact half-way tie may step to the other
+// neighbour; so the chart draws its solid thin lines here).
 // Pixel positions given as floats are rounded to whole pixels, halves to the even neighbour.
 //
 // drawPolyline gives exactly the pixels of drawing its segments one by one, but merges the

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <set>
 #include <cmath>
 #include <random>
 
@@ -173,4 +175,41 @@ TEST(PolylineMerge, ShortRandomLinesWithRepeatsAndBreaksGiveIdenticalPixels) {
     }
     ASSERT_EQ(differences(xs, ys, 6, 6), 0) << "case " << t;
   }
+}
+
+// Against QPainter::drawLine segment by segment the pixels differ in two ways only:
+// QPainter covers the upper/left end of a segment whatever its direction (a segment drawn
+// upward or leftward gets its end pixel instead of its start pixel) and draws a zero-length
+// segment as a dot; and where a line passes exactly half-way between two pixels its
+// fixed-point stepping may take the neighbouring one.
+TEST(PolylineMerge, DiffersFromQPainterOnlyAtEndsAndHalfwayTies) {
+  std::mt19937 rng(7);
+  std::normal_distribution<float> noise(0.0f, 12.0f);
+  const int n = 50000;
+  std::vector<float> xs(n), ys(n);
+  for (int i = 0; i < n; ++i) {
+    xs[size_t(i)] = 5.0f + 590.0f * float(i) / float(n);
+    ys[size_t(i)] = 200.0f + 120.0f * std::sin(float(i) * 0.0005f) + noise(rng);
+  }
+  Canvas ours(600, 400), qt(600, 400);
+  drawPolyline(ours.buf(), xs.data(), ys.data(), n, PointMapping(), kBlack, true);
+  QPainter p(&qt.img);
+  p.setPen(QPen(Qt::black, 1));
+  std::set<std::pair<int, int>> ends;
+  for (int i = 0; i < n; ++i) ends.insert({toPixel(xs[size_t(i)]), toPixel(ys[size_t(i)])});
+  for (int i = 1; i < n; ++i)
+    p.drawLine(QPoint(toPixel(xs[size_t(i - 1)]), toPixel(ys[size_t(i - 1)])),
+               QPoint(toPixel(xs[size_t(i)]), toPixel(ys[size_t(i)])));
+  p.end();
+  int differ = 0;
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 600; ++x)
+      if (ours.on(x, y) != qt.on(x, y)) {
+        ++differ;
+        const Canvas &other = ours.on(x, y) ? qt : ours;
+        const bool neighbour = (x > 0 && other.on(x - 1, y)) || (x < 599 && other.on(x + 1, y)) ||
+                               (y > 0 && other.on(x, y - 1)) || (y < 399 && other.on(x, y + 1));
+        EXPECT_TRUE(ends.count({x, y}) || neighbour) << x << "," << y;
+      }
+  EXPECT_LT(differ, ours.count() / 50);
 }
