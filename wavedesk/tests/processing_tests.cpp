@@ -124,6 +124,36 @@ class Processing : public ::testing::Test {
   std::vector<bool> visibleWhenShown;
 };
 
+// --- without the DSP control ------------------------------------------------------------------
+
+TEST(ProcessingWithoutDsp, CommandsThatNeedTheDspControlSayItIsMissingAndChangeNothing) {
+  test::RecordingChart *chart = nullptr;
+  Form1 form(nullptr, [&chart](const std::string &progId) -> std::unique_ptr<automation::Control> {
+    if (progId != "GraphaneLib.Graphane") automation::raise(automation::err::CantCreateObject, "no " + progId);
+    auto made = std::make_unique<test::RecordingChart>();
+    chart = made.get();
+    return made;
+  });
+  ScriptedUi ui;
+  Form3::setScript([](Form3 &dlg) { dlg.Command1->click(); });
+  SafeArray counts = SafeArray::ofInts({300});
+  form.graphane1().call(id::CreateSeries, int16_t(1), counts);
+  const std::vector<float> y = chromatogram(300);
+  SafeArray xs = SafeArray::ofFloats(minutes(300)), ys = SafeArray::ofFloats(y);
+  int32_t start = 0, count = 300;
+  form.graphane1().call(id::SetSeries, int16_t(0), xs, ys, start, count);
+  for (const char *command : {"idm_WaveletFilter", "idm_BaseLine1", "idm_DelBase", "idm_FFTLowPass"}) {
+    ui.messages.clear();
+    const std::size_t before = test::linesStarting(chart->log, {"call CreateSeries", "call SetSeries"}).size();
+    form.menuItem(QString::fromLatin1(command))->trigger();
+    ASSERT_EQ(ui.messages.size(), 1u) << command;
+    EXPECT_TRUE(ui.messages[0].text.contains("TessiqLib.Tessiq")) << ui.messages[0].text.toStdString();
+    EXPECT_EQ(test::linesStarting(chart->log, {"call CreateSeries", "call SetSeries"}).size(), before) << command;
+  }
+  EXPECT_EQ(chart->y[0], y);
+  Form3::setScript({});
+}
+
 // --- the parameter dialog --------------------------------------------------------------------
 
 TEST(Form3Dialog, CaptionRowsButtonsAndTabOrder) {
