@@ -31,12 +31,6 @@ TEST(TransformLengthEdges, NonPositiveCountsGiveTheShortestTransform) {
   EXPECT_EQ(TransformLength(INT_MAX), 16384);
 }
 
-TEST(HistAverageEdges, OneBinIsThePlainMean) {
-  std::vector<float> x = {1, 2, 3, 10};
-  EXPECT_NEAR(HistAverage(x.data(), 4, 1), 4.0f, 1e-6);
-  EXPECT_EQ(HistAverage(x.data(), 4, 0), 0.0f);
-}
-
 TEST(HistAverageEdges, ExtremesFallIntoTheEndBins) {
   // Two values only: every point lands in the first or the last bin, each bin weighted by its
   // share, so the level leans to the value held longer.

@@ -173,18 +173,6 @@ TEST(Form3Dialog, CaptionRowsButtonsAndTabOrder) {
   EXPECT_EQ(dlg.Command1->nextInFocusChain(), dlg.Command2);
 }
 
-TEST(Form3Dialog, ButtonsSetOkselAndHide) {
-  Form3 dlg;
-  dlg.show();
-  dlg.Command1->click();
-  EXPECT_EQ(dlg.oksel, -1);
-  EXPECT_FALSE(dlg.isVisible());
-  dlg.show();
-  dlg.Command2->click();
-  EXPECT_EQ(dlg.oksel, 0);
-  EXPECT_FALSE(dlg.isVisible());
-}
-
 TEST(Form3Dialog, ModalDialogReturnsWhenConfirmed) {
   Form3 dlg;
   QTimer::singleShot(0, &dlg, [&dlg] {

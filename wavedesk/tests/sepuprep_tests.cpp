@@ -67,14 +67,6 @@ TEST_F(Sepuprep, WritesFourSeriesAndThePicture) {
   EXPECT_GT(red, 500);
 }
 
-TEST_F(Sepuprep, ParametersChangeTheResult) {
-  ASSERT_EQ(sepuprep({kSample, dir.path("a")}).status, 0);
-  ASSERT_EQ(sepuprep({"-t", "20", "-b", "5", "-w", "3", kSample, dir.path("b")}).status, 0);
-  EXPECT_NE(integers(dir.path("a_denoised.sepu")), integers(dir.path("b_denoised.sepu")));
-  EXPECT_NE(integers(dir.path("a_baseline.sepu")), integers(dir.path("b_baseline.sepu")));
-  EXPECT_EQ(integers(dir.path("a_input.sepu")), integers(dir.path("b_input.sepu")));
-}
-
 TEST_F(Sepuprep, BadInputFailsWithAMessageAndWritesNothing) {
   const QString flat = dir.writeLines("flat.sepu", std::vector<long long>(100, 5000));
   const QString empty = dir.write("empty.sepu", "");
