@@ -17,6 +17,7 @@ function(swb_add_test)
     # Qt keeps font and platform caches alive until exit; they are not leaks of ours.
     set(env "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
   endif()
-  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}"
+  # A test that waits on a window nobody answers must fail, not stall the run.
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
                        TEST_PREFIX "${T_NAME}.")
 endfunction()
