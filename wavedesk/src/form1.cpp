@@ -13,6 +13,8 @@
 
 #include "automation/propertybag.h"
 #include "automation/safearray.h"
+#include "chartcommands.h"
+#include "form2.h"
 #include "forms/messagebox.h"
 #include "graphane/dispids.h"
 #include "menutable.h"
@@ -46,6 +48,10 @@ constexpr CommandEntry kCommands[] = {
     {"idm_Smooth", &Form1::idm_Smooth_Click},
     {"idm_FFTLowPass", &Form1::idm_FFTLowPass_Click},
     {"idm_WeightFilter", &Form1::idm_WeightFilter_Click},
+    {"idm_DataInfo", &Form1::idm_DataInfo_Click},
+    {"idm_SavePic", &Form1::idm_SavePic_Click},
+    {"idm_SaveAsBmp", &Form1::idm_SaveAsBmp_Click},
+    {"idm_Range", &Form1::idm_Range_Click},
 };
 
 void plot(automation::ControlHandle &chart) {
@@ -69,6 +75,7 @@ Form1::Form1(QWidget *parent, ControlFactory factory) : QMainWindow(parent), fac
   createControls(factory);
   buildMenus();
   connectCommands();
+  connectChartEvents();
   Form_Load();
 }
 
@@ -114,14 +121,27 @@ void Form1::connectCommands() {
 void Form1::runCommand(const QString &name, Command command) {
   try {
     (this->*command)();
-  } catch (const automation::Error &e) {
-    forms::showMessage(this, forms::MsgIcon::Information, QString::fromUtf8(kNoteTitle),
-                       QStringLiteral("%1: %2 (%3)").arg(name, QString::fromUtf8(e.what()))
-                           .arg(e.number()));
   } catch (const std::exception &e) {
-    forms::showMessage(this, forms::MsgIcon::Information, QString::fromUtf8(kNoteTitle),
-                       QStringLiteral("%1: %2").arg(name, QString::fromUtf8(e.what())));
+    ReportCommandError(this, name, e);
   }
+}
+
+void Form1::connectChartEvents() {
+  graphane1_->connectEvents([this](automation::DispId event, automation::Args &a) {
+    if (event != id::Measured || a.size() != 8) return;
+    // The chart raises the event from its window's mouse handling: a failure is shown here.
+    try {
+      Graphane1_Measured(a[0].toR4(), a[1].toR4(), a[2].toR4(), a[3].toR4(), a[4].toR4(), a[5].toR4(),
+                         a[6].toR4(), a[7].toR4());
+    } catch (const std::exception &e) {
+      ReportCommandError(this, QStringLiteral("Measured"), e);
+    }
+  });
+}
+
+Form2 &Form1::form2() {
+  if (form2_ == nullptr) form2_ = new Form2(this, factory_, graphane1_, commonDialog1_);
+  return *form2_;
 }
 
 // Start-up settings of the chart, applied after its design-time properties were loaded.

@@ -63,6 +63,17 @@ class Form1 : public QMainWindow {
   void idm_FFTLowPass_Click();
   void idm_WeightFilter_Click();
 
+  // View commands of the main chart (form1_view.cpp): data summary, picture saving, axis range.
+  void idm_DataInfo_Click();
+  void idm_SavePic_Click();
+  void idm_SaveAsBmp_Click();
+  void idm_Range_Click();
+
+  // The main chart's Measured event, a rectangle dragged from (x, y) with size (w, h) in
+  // pixels, left xv, top yv, width wv and height hv in values: with idm_ZoomWindow checked
+  // and a rectangle of positive size, zooms into it in Form2.
+  void Graphane1_Measured(float x, float y, float w, float h, float xv, float yv, float wv, float hv);
+
   // Chromatogram preprocessing of series 0 with parameters() as they stand, everything of
   // idm_WaveletFilter after its dialog and parameter check: shows the coefficients in Form2
   // and replaces the chart's series by input, denoised, baseline and corrected. Empty or Flat
@@ -90,6 +101,7 @@ class Form1 : public QMainWindow {
   void buildMenus();
   void connectCommands();
   void runCommand(const QString &name, Command command);
+  void connectChartEvents();
   void Form_Load();
 
   automation::ControlHandle graphane1_;

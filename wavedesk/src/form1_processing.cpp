@@ -84,11 +84,6 @@ PreprocessParams toParams(const AnalysisParameters &p) {
 
 }  // namespace
 
-Form2 &Form1::form2() {
-  if (form2_ == nullptr) form2_ = new Form2(this, factory_, graphane1_);
-  return *form2_;
-}
-
 // ---- Chromatogram preprocessing ------------------------------------------------------------
 
 void Form1::idm_WaveletFilter_Click() {
