@@ -1,5 +1,6 @@
 # swb_add_test(NAME name SOURCES ... LIBS ... [QT])
 # Builds one GoogleTest program and registers its tests with CTest. Qt tests run offscreen.
+# Every test program can use the helpers of testsupport/ (header only).
 function(swb_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   if(NOT SWB_TESTS)
@@ -8,9 +9,9 @@ function(swb_add_test)
   add_executable(${T_NAME} ${T_SOURCES})
   if(T_QT)
     # Qt suites share a main() that creates an offscreen QApplication.
-    target_link_libraries(${T_NAME} PRIVATE swb_qt_test_main ${T_LIBS})
+    target_link_libraries(${T_NAME} PRIVATE swb_qt_test_main swb_testsupport ${T_LIBS})
   else()
-    target_link_libraries(${T_NAME} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
+    target_link_libraries(${T_NAME} PRIVATE GTest::gtest GTest::gtest_main swb_testsupport ${T_LIBS})
   endif()
   set(env "")
   if(T_QT)

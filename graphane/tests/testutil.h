@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "automation/errors.h"
+#include "testsupport/errors.h"
 #include "automation/host.h"
 #include "graphane/dispids.h"
 #include "graphanecontrol.h"
@@ -20,14 +21,7 @@ using automation::ControlHandle;
 using automation::SafeArray;
 using automation::Variant;
 
-inline int errorOf(const std::function<void()> &f) {
-  try {
-    f();
-  } catch (const automation::Error &e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 // A chart control made directly (its classes reachable) but called like a host calls it.
 struct Chart {

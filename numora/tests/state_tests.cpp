@@ -2,7 +2,7 @@
 // setters leave them; the English and GBK error notes.
 #include "numora.h"
 
-#include "fresh_library.h"
+#include "testsupport/fresh_library.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

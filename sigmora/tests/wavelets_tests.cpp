@@ -2,7 +2,7 @@
 // agreement with the textbook scatter/gather form of the filter step, n-D transforms.
 #include "sigmora.h"
 
-#include "fresh_library.h"
+#include "testsupport/fresh_library.h"
 
 #include <gtest/gtest.h>
 

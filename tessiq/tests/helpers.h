@@ -5,19 +5,12 @@
 #include <vector>
 
 #include "automation/errors.h"
+#include "testsupport/errors.h"
 #include "automation/safearray.h"
 
 namespace tessiq_test {
 
-// The error number a call raises, 0 when it succeeds.
-inline int errorOf(const std::function<void()> &f) {
-  try {
-    f();
-  } catch (const automation::Error &e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 // The elements of a one-dimensional single array from its element 0 on.
 inline std::vector<float> fromZero(automation::SafeArray &a) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/errors.h"
+#include "testsupport/errors.h"
 #include "automation/host.h"
 #include "testcontrol.h"
 
@@ -10,14 +11,7 @@ using namespace automation;
 
 namespace {
 
-int errorOf(const std::function<void()> &f) {
-  try {
-    f();
-  } catch (const Error &e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 class TestControlFixture : public ::testing::Test {
  protected:

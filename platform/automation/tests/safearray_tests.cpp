@@ -1,18 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "automation/errors.h"
+#include "testsupport/errors.h"
 #include "automation/safearray.h"
 
 using namespace automation;
 
-static int errorOf(const std::function<void()> &f) {
-  try {
-    f();
-  } catch (const Error &e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 TEST(SafeArrayBounds, AccessIsByDeclaredIndex) {
   SafeArray a(ElemType::R4, -5, 11);  // -5..5

@@ -1,19 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "automation/errors.h"
+#include "testsupport/errors.h"
 #include "automation/safearray.h"
 #include "automation/variant.h"
 
 using namespace automation;
 
-static int errorOf(const std::function<void()> &f) {
-  try {
-    f();
-  } catch (const Error &e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorOf;
 
 TEST(VariantConversion, NarrowingRaisesOverflow) {
   EXPECT_EQ(Variant(int32_t(32767)).toI2(), 32767);

@@ -1,7 +1,7 @@
 // fresh_library.h - loads a private copy of a shared library, so a test sees the state a
 // process has right after loading it, whatever other tests of this program did before.
-#ifndef NUMORA_TESTS_FRESH_LIBRARY_H
-#define NUMORA_TESTS_FRESH_LIBRARY_H
+#ifndef TESTSUPPORT_FRESH_LIBRARY_H
+#define TESTSUPPORT_FRESH_LIBRARY_H
 
 #include <dlfcn.h>
 #include <unistd.h>
