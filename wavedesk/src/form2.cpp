@@ -78,6 +78,7 @@ Form2::Form2(QWidget *owner, const ControlFactory &factory, ControlHandle &mainC
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QStringLiteral("Zoom Window"));
   resize(480, 360);
+  placeAtScreenCorner();  // out of the way of the main chart from the first showing on
   graphane1_ = ControlHandle(factory(graphane::ProgId));
   if (!graphane1_.valid()) automation::raise(automation::err::CantCreateObject, graphane::ProgId);
   graphane1_->loadProperties(automation::PropertyBag());  // no design-time settings of its own
@@ -162,14 +163,17 @@ void Form2::Graphane1_MouseDown(int16_t button, int16_t, float x, float y) {
 
 // ---- Zooming -------------------------------------------------------------------------------
 
-int Form2::zoomInto(ControlHandle &main, float xv, float yv, float wv, float hv) {
+void Form2::placeAtScreenCorner() {
   // Bottom-right corner of the screen, clear of panels the desktop keeps there.
   const QScreen *screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
-  if (screen != nullptr) {
-    const QRect free = screen->availableGeometry();
-    const QSize outer = frameGeometry().size();
-    move(free.x() + free.width() - outer.width(), free.y() + free.height() - outer.height());
-  }
+  if (screen == nullptr) return;
+  const QRect free = screen->availableGeometry();
+  const QSize outer = frameGeometry().size();
+  move(free.x() + free.width() - outer.width(), free.y() + free.height() - outer.height());
+}
+
+int Form2::zoomInto(ControlHandle &main, float xv, float yv, float wv, float hv) {
+  placeAtScreenCorner();
 
   auto &z = graphane1_;
   SafeArray noCounts = SafeArray::ofInts({0});

@@ -59,6 +59,7 @@ class Form2 : public QWidget {
  private:
   void Form_Load(automation::ControlHandle &mainChart);
   void buildPopupMenu();
+  void placeAtScreenCorner();
   void runCommand(const QString &name, void (Form2::*command)());
 
   automation::ControlHandle graphane1_;
