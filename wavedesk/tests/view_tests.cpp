@@ -50,6 +50,14 @@ TEST_F(View, DataSummaryWritesTheShortestTextOfEachSingle) {
   EXPECT_LE(lines[3].size(), 5 + 10);  // no digits beyond what a single holds
 }
 
+TEST_F(View, DataSummaryOfAnEmptySeriesShowsZeroFigures) {
+  chart().put(id::nPoints, int16_t(0), int32_t(0));
+  trigger("idm_DataInfo");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, QStringLiteral("Data Info"));
+  EXPECT_EQ(ui.messages[0].text, QStringLiteral("Data Points=0\nMin=0\nMax=0\nMean=0"));
+}
+
 TEST_F(View, PictureIsSavedUnderExactlyTheChosenName) {
   open({1000, 2000, 3000, 2500});
   drawMark();

@@ -220,6 +220,22 @@ TEST_F(Zoom, SeriesWithTwoPointsInRangeIsLeftOutAndTheNextKeepsItsColour) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(Zoom, SixteenMainSeriesFillTheFifteenSlotsTheZoomChartTakes) {
+  std::vector<Stretch> all;
+  std::vector<int32_t> colors;
+  for (int k = 0; k < 16; ++k) all.push_back(line(20 + k, 0, 0.05f, float(k))), colors.push_back(0x10 * k);
+  mainSeries(all, colors);
+  form->Graphane1_Measured(0, 0, 0, 0, 0.0f, 40, 0.5f, 40);
+  ControlHandle &z = zoom();
+  ASSERT_EQ(z.get(id::nSeries).toI2(), 15);
+  for (int16_t k = 0; k < 15; ++k) {
+    EXPECT_EQ(series(z, k), inRange(chart(), k, 0.0f, 0.5f).y) << "series " << k;
+    EXPECT_EQ(z.get(id::LineColor, k).toI4(), colors[k]);
+  }
+  EXPECT_TRUE(existingForm2()->isVisible());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(Zoom, GridStartsAtTheIntegerPartTowardZero) {
   // y 1..9 holds no horizontal grid line (they are at whole tens), so a column of grid
   // pixels can only be a vertical line.
