@@ -9,12 +9,6 @@ namespace wavedesk {
 
 namespace id = graphane::dispid;
 
-namespace {
-
-constexpr const char *kNoteTitle = "提示用户";
-
-}  // namespace
-
 bool SaveChartPicture(QWidget *parent, forms::CommonDialog &dialog, automation::ControlHandle &chart,
                       const QString &title, const QString &filter) {
   dialog.Filter = filter;
@@ -28,8 +22,7 @@ bool SaveChartPicture(QWidget *parent, forms::CommonDialog &dialog, automation::
   const QString name = dialog.FileName;
   if (chart.call(id::SaveAsBmpFile, name.toStdString()).toI4() != 0) return true;
   // A picture that was not written is said so; the user would otherwise believe it saved.
-  forms::showMessage(parent, forms::MsgIcon::Information, QString::fromUtf8(kNoteTitle),
-                     QStringLiteral("图象保存失败：\n") + name);
+  ShowNote(parent, QStringLiteral("图象保存失败：\n") + name);
   return false;
 }
 
@@ -48,7 +41,11 @@ void ReportCommandError(QWidget *parent, const QString &name, const std::excepti
   QString text = QStringLiteral("%1: %2").arg(name, QString::fromUtf8(error.what()));
   if (const auto *e = dynamic_cast<const automation::Error *>(&error))
     text += QStringLiteral(" (%1)").arg(e->number());
-  forms::showMessage(parent, forms::MsgIcon::Information, QString::fromUtf8(kNoteTitle), text);
+  ShowNote(parent, text);
+}
+
+void ShowNote(QWidget *parent, const QString &text) {
+  forms::showMessage(parent, forms::MsgIcon::Information, QStringLiteral("提示用户"), text);
 }
 
 }  // namespace wavedesk

@@ -26,6 +26,9 @@ bool RangeAndPlot(automation::ControlHandle &chart);
 // Plot with KeepBackground false: the chart clears its picture and draws everything again.
 void PlotChart(automation::ControlHandle &chart);
 
+// A note to the user: message box with the information icon and the title "提示用户".
+void ShowNote(QWidget *parent, const QString &text);
+
 // The message box of a command `name` that stopped with an error (title "提示用户").
 void ReportCommandError(QWidget *parent, const QString &name, const std::exception &error);
 

@@ -29,7 +29,6 @@ using automation::SafeArray;
 namespace {
 
 constexpr const char *kTessiqProgId = "TessiqLib.Tessiq";
-constexpr const char *kNoteTitle = "提示用户";
 constexpr float kTwoPi = 6.2831852f;  // the constant the demonstration circles are drawn with
 
 // Menu items whose commands are implemented so far; the other items exist and do nothing.
@@ -53,11 +52,6 @@ constexpr CommandEntry kCommands[] = {
     {"idm_SaveAsBmp", &Form1::idm_SaveAsBmp_Click},
     {"idm_Range", &Form1::idm_Range_Click},
 };
-
-void plot(automation::ControlHandle &chart) {
-  bool keepBackground = false;
-  chart.call(id::Plot, keepBackground);
-}
 
 }  // namespace
 
@@ -244,7 +238,7 @@ void Form1::openSepuFile(const QString &fileName) {
   gridCount = 20;
   c.call(id::SetGridyVal, gy, gridCount);
   c.put(id::GridColor, int32_t(0x808080));
-  plot(c);
+  PlotChart(c);
   setWindowTitle(fileName);
 }
 
@@ -272,8 +266,7 @@ void Form1::idm_SaveData_Click() {
   }
   // A save that did not happen is said so; the user would otherwise believe the data safe.
   if (!failed.isEmpty())
-    forms::showMessage(this, forms::MsgIcon::Information, QString::fromUtf8(kNoteTitle),
-                       QStringLiteral("数据保存失败：\n") + failed.join(QLatin1Char('\n')));
+    ShowNote(this, QStringLiteral("数据保存失败：\n") + failed.join(QLatin1Char('\n')));
 }
 
 // Demonstration document: three circles of 20, 100 and 200 points.
@@ -313,7 +306,7 @@ void Form1::idm_New_Click() {
   c.put(id::LineStyle, int16_t(0), int16_t(graphane::GRAPHANELINESOLID));
   for (int16_t k = 0; k < 3; ++k) c.put(id::DotStyle, k, int16_t(graphane::GRAPHANEDOTNONE));
   c.put(id::BackColor, int32_t(0xFFFFFF));
-  plot(c);
+  PlotChart(c);
 }
 
 }  // namespace wavedesk

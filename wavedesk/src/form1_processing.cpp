@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "automation/safearray.h"
+#include "chartcommands.h"
 #include "dspsteps.h"
 #include "form1.h"
 #include "form2.h"
 #include "form3.h"
-#include "forms/messagebox.h"
 #include "graphane/dispids.h"
 #include "tessiq/dispids.h"
 
@@ -23,7 +23,6 @@ using automation::SafeArray;
 
 namespace {
 
-constexpr const char *kNoteTitle = "提示用户";
 constexpr const char *kFlatText = "数据没有起伏（最大值等于最小值），无法处理。";
 constexpr const char *kFullText = "曲线数已达上限，结果没有加入图中。";
 
@@ -59,14 +58,7 @@ void createSeries(automation::ControlHandle &chart, int16_t count, int32_t point
   chart.call(id::CreateSeries, count, counts);
 }
 
-void plot(automation::ControlHandle &chart) {
-  bool keepBackground = false;
-  chart.call(id::Plot, keepBackground);
-}
-
-void note(QWidget *parent, const char *text) {
-  forms::showMessage(parent, forms::MsgIcon::Information, QString::fromUtf8(kNoteTitle), QString::fromUtf8(text));
-}
+void note(QWidget *parent, const char *text) { ShowNote(parent, QString::fromUtf8(text)); }
 
 const char *paramMessage(ParamProblem problem) {
   switch (problem) {
@@ -133,7 +125,7 @@ Outcome Form1::preprocessSeries0() {
   zoom.put(id::nGridx, int16_t(9));
   zoom.put(id::nGridy, int16_t(11));
   form2().showModeless();
-  plot(zoom);
+  PlotChart(zoom);
 
   // Input, denoised, baseline and corrected replace the main chart's series; axes stay.
   auto &c = graphane1_;
@@ -144,7 +136,7 @@ Outcome Form1::preprocessSeries0() {
   setSeries(c, 1, s.x, out.denoised);
   setSeries(c, 2, s.x, out.baseline);
   setSeries(c, 3, s.x, out.corrected);
-  plot(c);
+  PlotChart(c);
   return Outcome::Done;
 }
 
@@ -165,7 +157,7 @@ void Form1::idm_BaseLine1_Click() {
   c.put(id::LineColor, int16_t(1), int32_t(0x6000));
   setSeries(c, 0, s.x, s.y);
   setSeries(c, 1, s.x, baseline);
-  plot(c);
+  PlotChart(c);
 }
 
 void Form1::idm_DelBase_Click() {
@@ -185,7 +177,7 @@ void Form1::idm_DelBase_Click() {
   setSeries(c, 0, s.x, corrected);
   setSeries(c, 1, s.x, s.y);
   c.put(id::LineColor, int16_t(1), int32_t(255));
-  plot(c);
+  PlotChart(c);
 }
 
 // ---- Simple filters: each adds its result as a new series ---------------------------------
@@ -204,7 +196,7 @@ bool appendResult(QWidget *parent, automation::ControlHandle &c, const Series &s
   }
   setSeries(c, static_cast<int16_t>(after - 1), s.x, out);
   c.put(id::LineColor, int16_t(1), int32_t(255));
-  plot(c);
+  PlotChart(c);
   return true;
 }
 
