@@ -176,43 +176,44 @@ void ChartModel::switchSeries(int16_t a, int16_t b) {
 }
 
 void ChartModel::setSeries(int16_t index, SafeArray &x, SafeArray &y, int32_t start, int32_t n) {
-  SeriesSlot &s = slot(index);
-  ArrayLock lx(x), ly(y);
-  const int64_t count = n == 0 ? s.nPoints : n;
-  const IndexRange r = overlap(start, count, s.nPoints);
-  if (r.last < r.first) return;
-  const int64_t stored = int64_t(std::min(s.x.size(), s.y.size()));
-  if (r.last < stored && covers(x, r.first - start, r.last - start) && covers(y, r.first - start, r.last - start)) {
-    const auto len = size_t(r.last - r.first + 1);
-    std::copy_n(&x.r4(int32_t(r.first - start)), len, s.x.begin() + r.first);
-    std::copy_n(&y.r4(int32_t(r.first - start)), len, s.y.begin() + r.first);
-    return;
-  }
-  // Element by element, so that the points before a failing index stay written.
-  for (int64_t i = r.first; i <= r.last; ++i) {
-    if (i >= stored) automation::raise(err::SubscriptOutOfRange);
-    s.x[size_t(i)] = x.r4(int32_t(i - start));
-    s.y[size_t(i)] = y.r4(int32_t(i - start));
-  }
+  copySeries(index, x, y, start, n, CopyDirection::IntoSlot);
 }
 
 void ChartModel::getSeries(int16_t index, SafeArray &x, SafeArray &y, int32_t start, int32_t n) {
+  copySeries(index, x, y, start, n, CopyDirection::OutOfSlot);
+}
+
+// Copies points start..start+count-1 of a slot from or to the caller's arrays, where caller
+// element i - start pairs with slot point i; points outside the slot are skipped.
+void ChartModel::copySeries(int16_t index, SafeArray &x, SafeArray &y, int32_t start, int32_t n,
+                            CopyDirection direction) {
   SeriesSlot &s = slot(index);
   ArrayLock lx(x), ly(y);
   const int64_t count = n == 0 ? s.nPoints : n;
   const IndexRange r = overlap(start, count, s.nPoints);
   if (r.last < r.first) return;
+  const bool into = direction == CopyDirection::IntoSlot;
   const int64_t stored = int64_t(std::min(s.x.size(), s.y.size()));
   if (r.last < stored && covers(x, r.first - start, r.last - start) && covers(y, r.first - start, r.last - start)) {
     const auto len = size_t(r.last - r.first + 1);
-    std::copy_n(s.x.begin() + r.first, len, &x.r4(int32_t(r.first - start)));
-    std::copy_n(s.y.begin() + r.first, len, &y.r4(int32_t(r.first - start)));
+    float *cx = &x.r4(int32_t(r.first - start)), *cy = &y.r4(int32_t(r.first - start));
+    float *sx = s.x.data() + r.first, *sy = s.y.data() + r.first;
+    std::copy_n(into ? cx : sx, len, into ? sx : cx);
+    std::copy_n(into ? cy : sy, len, into ? sy : cy);
     return;
   }
+  // Element by element, so that the points before a failing index stay copied.
   for (int64_t i = r.first; i <= r.last; ++i) {
     if (i >= stored) automation::raise(err::SubscriptOutOfRange);
-    x.r4(int32_t(i - start)) = s.x[size_t(i)];
-    y.r4(int32_t(i - start)) = s.y[size_t(i)];
+    float &cx = x.r4(int32_t(i - start)), &cy = y.r4(int32_t(i - start));
+    float &sx = s.x[size_t(i)], &sy = s.y[size_t(i)];
+    if (into) {
+      sx = cx;
+      sy = cy;
+    } else {
+      cx = sx;
+      cy = sy;
+    }
   }
 }
 

@@ -71,6 +71,9 @@ class ChartModel {
                         automation::SafeArray &yv, int32_t maxPoints) const;
 
  private:
+  enum class CopyDirection { IntoSlot, OutOfSlot };
+  void copySeries(int16_t index, automation::SafeArray &x, automation::SafeArray &y, int32_t start, int32_t n,
+                  CopyDirection direction);
   void fillCreatedPlaceholder(SeriesSlot &s, int index);
   int16_t nSeries_ = 0;
   std::array<SeriesSlot, kSlotCount> slots_{};
