@@ -62,6 +62,22 @@ typedef void (*NumoraMessageHook)(const char *text, const char *caption);
  * error); returns the hook in force before, NULL when that was the default. */
 NUMORA_API NumoraMessageHook SetNumoraMessageHook(NumoraMessageHook hook);
 
+/* ---- Linear systems, polynomial roots and linear programming ------------------------------- */
+
+/* ---- Integration, interpolation and derivatives -------------------------------------------- */
+
+/* ---- Matrix routines ----------------------------------------------------------------------- */
+
+/* ---- Curve fitting and regression ---------------------------------------------------------- */
+
+/* ---- Transforms and spectra ---------------------------------------------------------------- */
+
+/* ---- Special functions --------------------------------------------------------------------- */
+
+/* ---- Sorting and text search --------------------------------------------------------------- */
+
+/* ---- Huffman coding ------------------------------------------------------------------------ */
+
 #ifdef __cplusplus
 }
 #endif

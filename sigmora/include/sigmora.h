@@ -161,6 +161,30 @@ SIGMORA_API void DaubDWT1D(float *a, int32_t n, int32_t isign);
  * is not a power of two. */
 SIGMORA_API void DaubDWTnD(float *a, const int32_t *nn, int32_t ndim, int32_t isign);
 
+/* ---- Signal files: MDT 2.0, other formats, compressed MDT and the dispatchers ---------------- */
+
+/* ---- Filter design and responses ------------------------------------------------------------- */
+
+/* ---- Smoothing and median -------------------------------------------------------------------- */
+
+/* ---- Parametric models and adaptive filters -------------------------------------------------- */
+
+/* ---- Peak and R-wave detection --------------------------------------------------------------- */
+
+/* ---- Noise generators ------------------------------------------------------------------------ */
+
+/* ---- Statistics and tests -------------------------------------------------------------------- */
+
+/* ---- Matrices, regression and fitting -------------------------------------------------------- */
+
+/* ---- Interpolation and sorting --------------------------------------------------------------- */
+
+/* ---- Curve plotting on a drawing surface (see sigmora_draw.h) -------------------------------- */
+
+/* ---- Surface and contour rendering ----------------------------------------------------------- */
+
+/* ---- Port input and output ------------------------------------------------------------------- */
+
 #ifdef __cplusplus
 }
 #endif
