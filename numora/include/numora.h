@@ -75,6 +75,43 @@ NUMORA_API NumoraMessageHook SetNumoraMessageHook(NumoraMessageHook hook);
 /* ---- Special functions --------------------------------------------------------------------- */
 
 /* ---- Sorting and text search --------------------------------------------------------------- */
+/* Quicksorts, ascending, in place; no error code: n >= 1 sorts n elements and sets index[0..n-1]
+ * to the original position of the element now at each place; n < 0 sorts -n elements and leaves
+ * index untouched (it may be NULL); n = 0, x NULL, INT32_MIN, or n >= 1 with index NULL do
+ * nothing. Not stable; the same code and index arrays as the signal library's. */
+/* Sorts unsigned 8-bit values (0x80 after 0x01). */
+NUMORA_API void QuickSortBytes(uint8_t *x, int32_t n, int32_t *index);
+/* Sorts signed 8-bit values (-128 before 1). */
+NUMORA_API void QuickSortChars(int8_t *x, int32_t n, int32_t *index);
+/* Sorts signed 16-bit values. */
+NUMORA_API void QuickSortShorts(int16_t *x, int32_t n, int32_t *index);
+/* Sorts unsigned 16-bit values. */
+NUMORA_API void QuickSortUShorts(uint16_t *x, int32_t n, int32_t *index);
+/* Sorts signed 32-bit values (the same operation as QuickSortLongs). */
+NUMORA_API void QuickSortIntegers(int32_t *x, int32_t n, int32_t *index);
+/* Sorts unsigned 32-bit values (the same operation as QuickSortULongs). */
+NUMORA_API void QuickSortUIntegers(uint32_t *x, int32_t n, int32_t *index);
+/* Sorts signed 32-bit values. */
+NUMORA_API void QuickSortLongs(int32_t *x, int32_t n, int32_t *index);
+/* Sorts unsigned 32-bit values. */
+NUMORA_API void QuickSortULongs(uint32_t *x, int32_t n, int32_t *index);
+/* Sorts 32-bit floats (plain less-than). */
+NUMORA_API void QuickSortFloats(float *x, int32_t n, int32_t *index);
+/* Sorts 64-bit floats (plain less-than). */
+NUMORA_API void QuickSortDoubles(double *x, int32_t n, int32_t *index);
+/* Sorts pointers to zero-terminated strings by unsigned bytes (a prefix first; NULL as ""). */
+NUMORA_API void QuickSortStrings(char **x, int32_t n, int32_t *index);
+/* Searches text[start .. textLength-1] for the zero-terminated pattern (KMP; table holds one
+ * int32 per pattern byte, built when start = 0 and reused, or rebuilt if unusable, otherwise):
+ * the position just past the first occurrence, 0 if none or the pattern is empty, -1 when start
+ * is outside the text or a pointer is NULL. No error code. */
+NUMORA_API int32_t FindStringOfText(const char *text, int32_t textLength, int32_t start,
+                                    const char *pattern, int32_t *table);
+/* Searches a whole regular file: mode 0 as FindStringOfText from 0 (-1 for an empty file), other
+ * modes the number of occurrences without overlap (0 if none or the pattern is empty); -1 on
+ * failure: code 11 missing, unreadable or not a regular file (directory, device), code 1 no
+ * memory or 2 GiB and larger, code 3 pattern NULL. */
+NUMORA_API int32_t FindStringFile(const char *path, const char *pattern, int32_t mode);
 
 /* ---- Huffman coding ------------------------------------------------------------------------ */
 

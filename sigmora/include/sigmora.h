@@ -178,6 +178,44 @@ SIGMORA_API void DaubDWTnD(float *a, const int32_t *nn, int32_t ndim, int32_t is
 /* ---- Matrices, regression and fitting -------------------------------------------------------- */
 
 /* ---- Interpolation and sorting --------------------------------------------------------------- */
+/* Quicksorts, ascending, in place: n >= 1 sorts n elements and sets index[0..n-1] to the
+ * original position of the element now at each place; n < 0 sorts -n elements and leaves index
+ * untouched (it may be NULL); n = 0, x NULL, INT32_MIN, or n >= 1 with index NULL do nothing.
+ * Not stable; both libraries give the same index arrays. Floats compare by plain less-than. */
+/* Sorts unsigned 8-bit values (0x80 after 0x01). */
+SIGMORA_API void QuickSortBytes(uint8_t *x, int32_t n, int32_t *index);
+/* Sorts signed 8-bit values (-128 before 1). */
+SIGMORA_API void QuickSortChars(int8_t *x, int32_t n, int32_t *index);
+/* Sorts signed 16-bit values. */
+SIGMORA_API void QuickSortShorts(int16_t *x, int32_t n, int32_t *index);
+/* Sorts unsigned 16-bit values. */
+SIGMORA_API void QuickSortUShorts(uint16_t *x, int32_t n, int32_t *index);
+/* Sorts signed 32-bit values (the same operation as QuickSortLongs). */
+SIGMORA_API void QuickSortIntegers(int32_t *x, int32_t n, int32_t *index);
+/* Sorts unsigned 32-bit values (the same operation as QuickSortULongs). */
+SIGMORA_API void QuickSortUIntegers(uint32_t *x, int32_t n, int32_t *index);
+/* Sorts signed 32-bit values. */
+SIGMORA_API void QuickSortLongs(int32_t *x, int32_t n, int32_t *index);
+/* Sorts unsigned 32-bit values. */
+SIGMORA_API void QuickSortULongs(uint32_t *x, int32_t n, int32_t *index);
+/* Sorts 32-bit floats. */
+SIGMORA_API void QuickSortFloats(float *x, int32_t n, int32_t *index);
+/* Sorts 64-bit floats. */
+SIGMORA_API void QuickSortDoubles(double *x, int32_t n, int32_t *index);
+/* Sorts pointers to zero-terminated strings by unsigned bytes (a prefix first; NULL as ""). */
+SIGMORA_API void QuickSortStrings(char **x, int32_t n, int32_t *index);
+/* QuickSortFloats with the index array before the count. */
+SIGMORA_API void QSortValues(float *x, int32_t *index, int32_t n);
+/* Value at (u, v) of the table z (nx x ny, row-major, z[i * ny + j] at x[i], y[j]; x and y
+ * increasing) by three-point Lagrange interpolation in both directions (all nodes of a direction
+ * with fewer than 4); 0.0 when a pointer is NULL or nx, ny < 1; NaN when chosen nodes coincide. */
+SIGMORA_API float Inter2DESpace(const float *x, const float *y, const float *z, int32_t nx,
+                                int32_t ny, float u, float v);
+/* Bilinear resampling of src (rows x cols, row-major) onto dst (outRows x outCols) with steps
+ * (rows - 1) / outRows and (cols - 1) / outCols from src's first row and column; 1, 0 when rows or
+ * cols < 2, outRows or outCols < 0 or a pointer is NULL (dst untouched). */
+SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, float *dst,
+                                int32_t outRows, int32_t outCols);
 
 /* ---- Curve plotting on a drawing surface (see sigmora_draw.h) -------------------------------- */
 
