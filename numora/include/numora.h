@@ -115,6 +115,19 @@ NUMORA_API int32_t FindStringFile(const char *path, const char *pattern, int32_t
 
 /* ---- Huffman coding ------------------------------------------------------------------------ */
 
+/* Huffman-codes length bytes at data (count table, codes, end code) into a new file at outPath,
+ * replacing it only once fully written; 1, 0 on a bad argument, no memory or a failed write. */
+NUMORA_API int32_t HufCompress(const void *data, int32_t length, const char *outPath);
+/* Expands length bytes of Huffman-coded data into a new file at outPath; 1, 0 on failure:
+ * damaged or cut-short data show "Read Compressed data error." (caption "Message") and write no file. */
+NUMORA_API int32_t HufExpand(const void *data, int32_t length, const char *outPath);
+/* HufCompress of the whole file srcPath; 0 on failure, code 11 if srcPath cannot be opened or
+ * read, 1 if it is larger than 2^31 - 1 bytes or memory runs out. */
+NUMORA_API int32_t HufCmpFile(const char *srcPath, const char *outPath);
+/* HufExpand of the whole file srcPath; 0 on failure, code 11 if srcPath cannot be opened or read,
+ * 1 if it is larger than 2^31 - 1 bytes or memory runs out. */
+NUMORA_API int32_t HufExpFile(const char *srcPath, const char *outPath);
+
 #ifdef __cplusplus
 }
 #endif

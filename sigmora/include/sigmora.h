@@ -162,6 +162,120 @@ SIGMORA_API void DaubDWT1D(float *a, int32_t n, int32_t isign);
 SIGMORA_API void DaubDWTnD(float *a, const int32_t *nn, int32_t ndim, int32_t isign);
 
 /* ---- Signal files: MDT 2.0, other formats, compressed MDT and the dispatchers ---------------- */
+/* Every reader takes the file name from the descriptor (or argument), checks each header field it
+ * uses against the file's real size and never reads past the file; a sample section shorter than
+ * its header promises reads with zeros (offset for scaled integer codes) for the missing samples.
+ * File readers re-read the header and fail unless it matches the descriptor's nch and len, and
+ * fail when hData holds fewer than nch * len floats. Writers write a temporary file beside the
+ * target and rename it over the target only when every byte is written: on failure (0) the
+ * target is left as it was. Memory blocks are memblock.h handles. */
+
+/* MDT 2.0 ("mdata2.0"): fills nch (1-32), len (> 0), fs (> 0), fmt, srcType, vmin, vmax, scale,
+ * offset, chanGain[0 .. nch-1], xUnit, yUnit from the header; 0 (descriptor unchanged) on a bad
+ * header or fmt 100. */
+SIGMORA_API int32_t ReadMDTInfo(SignalFileInfo *info);
+/* Reads the samples of an MDT 2.0 file into hData, channel-major floats (integer codes scaled:
+ * stored * scale + offset); the header's fmt must match the descriptor's; 1/0. */
+SIGMORA_API int32_t ReadMDTFile(SignalFileInfo *info);
+/* Writes hData as an MDT 2.0 file stored with code fmt (integers clamped to the code's range after
+ * (x - offset) / scale, scale 0 unscaled); nch 1-32, len >= 1, fmt 100 refused; 1/0. */
+SIGMORA_API int32_t WriteMDTFile(SignalFileInfo *info);
+
+/* ACQ ("acq1.0", 1-16 channels, floats interleaved by frame): fills nch, len, fs, vmin, vmax,
+ * fmt 6, srcType 101, scale 1, offset 0, gains 1, empty units; 1/0. */
+SIGMORA_API int32_t ReadACQInfo(SignalFileInfo *info);
+/* Reads an ACQ file's samples into hData, channel-major; 1/0. */
+SIGMORA_API int32_t ReadACQFile(SignalFileInfo *info);
+/* Writes hData as an ACQ file (scale field from scale, vmax, vmin from the descriptor); nch 1-16; 1/0. */
+SIGMORA_API int32_t WriteACQFile(SignalFileInfo *info);
+/* Writes nch (1-16) x len floats already interleaved by frame as an ACQ file at fileName with
+ * scale 1 and vmin/vmax the data's range (value -+ 1 when flat); 1/0. */
+SIGMORA_API int32_t WriteAcquireData(const float *data, int32_t len, int32_t nch, float fs, const char *fileName);
+
+/* MDT 1.0 ("mdat1.0", any case; types C c I i L l f d): fills nch (1-32), len, fs, fmt 6, srcType 0,
+ * scale 1, offset 0, xUnit "Sec.", yUnit "V."; 1/0. */
+SIGMORA_API int32_t ReadMDT10Info(SignalFileInfo *info);
+/* Reads an MDT 1.0 file's samples unscaled into hData and sets vmin/vmax to their range; 1/0. */
+SIGMORA_API int32_t ReadMDT10File(SignalFileInfo *info);
+/* Writes hData as an MDT 1.0 file (type "f", channel-major, as in memory); nch 1-32; 1/0. */
+SIGMORA_API int32_t WriteM10File(SignalFileInfo *info);
+
+/* PCM WAV (1-2 channels, 8-bit unsigned or 16-bit signed): fills nch, len (frames of the "data"
+ * chunk the file holds), fs, vmin -10, vmax 10, srcType 100, gains 1, xUnit "sec.", yUnit "v.",
+ * fmt 2 / scale 10/32767 / offset 0 (16-bit) or fmt 1 / 0.15625 / -10 (8-bit); 1/0. */
+SIGMORA_API int32_t ReadWAVInfo(SignalFileInfo *info);
+/* Reads the samples, stretching the data's own range onto vmin .. vmax (scale and offset are set
+ * accordingly; a flat file reads as the midpoint); 1/0. */
+SIGMORA_API int32_t ReadWAVFile(SignalFileInfo *info);
+/* Writes the first min(nch, 2) channels as 16-bit PCM: x * 4096 / (vmax - vmin) - 2048 truncated
+ * and saturated to -32768 .. 32767 (factor 1 when vmax = vmin); rate fs truncated, at least 1; 1/0. */
+SIGMORA_API int32_t WriteWAVFile(SignalFileInfo *info);
+
+/* XYP curve file header in memory (404 bytes): values and attributes travel unchanged. */
+typedef struct XYPHeader {
+    int16_t nCurves;       /* 0: curve count, 1-16 */
+    int16_t pad;           /* 2: alignment, unused */
+    int32_t values[4];     /* 4: four header values */
+    int32_t nPoints[32];   /* 20: points of each curve */
+    int32_t attr32[32];    /* 148: per-curve 32-bit attributes */
+    int16_t attr16a[32];   /* 276: first per-curve 16-bit attributes */
+    int16_t attr16b[32];   /* 340: second per-curve 16-bit attributes */
+} XYPHeader;
+
+/* Fills header from an XYP file ("xyp2.1"); 0 (header unchanged) on a bad header, a negative
+ * point count or a file too short for all the points. */
+SIGMORA_API int32_t ReadXYPHeader(const char *fileName, XYPHeader *header);
+/* Reads the T points (sum of the counts) of an XYP file: T floats into x, T floats into y; 1/0. */
+SIGMORA_API int32_t ReadXYPData(const char *fileName, float *x, float *y);
+/* Writes header and the T points of x and y as an XYP file; 1-16 curves, counts >= 0; 1/0. */
+SIGMORA_API int32_t WriteXYPData(const char *fileName, const XYPHeader *header, const float *x, const float *y);
+
+/* Fills the descriptor from the first reader that accepts the file: ACQ, WAV, MDT, compressed
+ * MDT, MDT 1.0 (the extension plays no part); 1/0. */
+SIGMORA_API int32_t ReadDATInfo(SignalFileInfo *info);
+/* Fills the descriptor as ReadDATInfo does, then reads the samples with that format's reader; 1/0. */
+SIGMORA_API int32_t ReadDATFile(SignalFileInfo *info);
+/* Writes the descriptor as kind 0 MDT, 1 ACQ, 2 WAV, 3 MDT 1.0, 100 compressed MDT, other MDT; 1/0. */
+SIGMORA_API int32_t WriteDATFile(SignalFileInfo *info, int16_t kind);
+/* Channel count, samples per channel, rate (Hz) and value range of any signal file; 1/0. */
+SIGMORA_API int32_t xReadDatInfo(const char *fileName, int32_t *nch, int32_t *lx, float *fs, float *vmin,
+                                 float *vmax);
+/* Reads any signal file channel-major into x, which holds nch * lx floats; 0 (x untouched) when
+ * the file holds more samples than that or cannot be read. */
+SIGMORA_API int32_t xReadDat(const char *fileName, int32_t nch, int32_t lx, float *x);
+/* Writes nch (1-32) x lx channel-major floats as floats (scale 1, units "sec." / "vol."): fmt 3
+ * compressed MDT, otherwise the WriteDATFile kind fmt (0 MDT, 1 ACQ, 2 WAV, 100 compressed); 1/0. */
+SIGMORA_API int32_t xWriteDat(const float *x, int32_t nch, int32_t lx, float fs, float vmin, float vmax,
+                              int32_t fmt, const char *fileName);
+
+/* In-memory target of the Huffman coder. Initialise with mask 0x80, byte 0, hData a block of
+ * one byte, size 0; after CompressData append the pending byte when mask is not 0x80. */
+typedef struct CodeStream {
+    uint8_t mask;     /* 0: mask of the next bit to set, 0x80 when none is pending */
+    uint8_t pad;      /* 1: alignment, unused */
+    uint16_t byte;    /* 2: byte under construction (low 8 bits) */
+    uint32_t hData;   /* 4: growable block holding the stream's bytes */
+    int32_t size;     /* 8: bytes in the block */
+} CodeStream;
+
+/* Sets the compression scale S (2-255) used by later compressed writes; returns the previous S
+ * (127 at load). */
+SIGMORA_API int32_t SetCompressScale(int16_t scale);
+/* Appends the count table and codes of size bytes at data to stream (the partial last byte stays
+ * pending); 1, 0 on a bad stream or argument or no memory. */
+SIGMORA_API int32_t CompressData(CodeStream *stream, const void *data, int32_t size);
+/* Appends the bytes decoded from size bytes of Huffman-coded data to stream; 1, 0 on failure:
+ * damaged or cut-short data show "Read Compressed data error." (caption "Message"). */
+SIGMORA_API int32_t ExpandData(CodeStream *stream, const void *data, int32_t size);
+/* Writes hData as a compressed MDT file: blocks of 250 delta-coded samples quantised with S, then
+ * Huffman-coded; nch 1-32, len >= 1; 1/0. */
+SIGMORA_API int32_t WriteMDTComp(SignalFileInfo *info);
+/* As ReadMDTInfo, but only for a compressed MDT file (fmt 100); 1/0. */
+SIGMORA_API int32_t ReadMDTCompInfo(SignalFileInfo *info);
+/* Decodes a compressed MDT file's samples into hData with the file's scale; 0 on failure (damaged
+ * or cut-short coded data also show the message). */
+SIGMORA_API int32_t ReadMDTComp(SignalFileInfo *info);
+
 
 /* ---- Filter design and responses ------------------------------------------------------------- */
 
