@@ -4,6 +4,7 @@
 // recurrence for J_n with |x| <= n and for I_n).
 #include "numora.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -225,7 +226,10 @@ double besselIn(std::int64_t n, double x) {
         ans = kInf;
     } else {
         const double tox = 2.0 / ax;
-        const std::int64_t start = 2 * (n + static_cast<std::int64_t>(std::sqrt(kAccuracy * static_cast<double>(n))));
+        // Started from 2 (n + sqrt(40 n)); for |x| > n that order lies below x, where the
+        // recurrence has not yet settled, so the start then counts from |x| instead of n.
+        const double from = std::max(static_cast<double>(n), std::ceil(ax));
+        const std::int64_t start = 2 * static_cast<std::int64_t>(from + std::floor(std::sqrt(kAccuracy * from)));
         double bip = 0.0, bi = 1.0;
         ans = 0.0;
         for (std::int64_t j = start; j > 0; --j) {

@@ -41,7 +41,8 @@ double lnGamma(double a) {
     return -tmp + std::log(2.5066282746310007 * ser / a);
 }
 
-// Gamma(x) for 0 < x <= 36 (above that the float result is infinite anyway).
+// Gamma(x) for 0 < x <= 36 (above that the float result is infinite anyway): reduced to
+// 2 <= y <= 3. The polynomial (the library's) is exact at y = 2 and 1e-5 high at y = 3.
 double gammaReduced(double x) {
     double t = 1.0, y = x;
     if (x <= 1.0) {
