@@ -221,7 +221,7 @@ int32_t solveQR(const float *a0, const float *b0, Index m, Index n, float *x) {
                 t += v[i] * a[i * n + j];
             t /= beta;
             for (Index i = k; i < m; ++i)
-                a[i * n + j] -= t * v[i] * scale;
+                a[i * n + j] -= t * v[i];
         }
         double t = 0.0;
         for (Index i = k; i < m; ++i)
