@@ -189,8 +189,13 @@ FitStatus minimax_fit(const float *x, const float *y, std::int32_t n32, float *a
     std::vector<Index> ix;
     if (!try_resize(order, n) || !try_resize(xs, n) || !try_resize(ys, n) || !try_resize(ix, m + 1))
         return FitStatus::NoMemory;
+    for (Index i = 0; i < n; ++i)
+        if (!std::isfinite(x[i])) return FitStatus::Degenerate;  // no order to sort by
     std::iota(order.begin(), order.end(), Index{0});
-    std::stable_sort(order.begin(), order.end(), [x](Index p, Index q) { return x[p] < x[q]; });
+    // Plain pointers: iterator comparisons would instantiate standard-library symbols that the
+    // shared libraries would export.
+    std::sort(order.data(), order.data() + n,
+              [x](Index p, Index q) { return x[p] < x[q] || (x[p] == x[q] && p < q); });
     for (Index i = 0; i < n; ++i) {
         xs[i] = x[order[i]];
         ys[i] = y[order[i]];

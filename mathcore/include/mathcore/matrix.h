@@ -97,7 +97,8 @@ enum class ChebyStart { Spaced, Consecutive };
 // Minimax polynomial of degree m-1 by the single-point exchange method: a[0..m-1] power-series
 // coefficients, a[m] the maximum deviation (negative when the deviation stopped growing,
 // positive when no point exceeded it). m becomes n - 1 when m >= n, then 19 when m >= 20.
-// x need not be sorted. Degenerate when m < 1, n < 2 or the reference abscissas coincide
+// x need not be sorted. Degenerate when m < 1, n < 2, an x is not finite or the reference
+// abscissas coincide
 // (nothing written then).
 FitStatus minimax_fit(const float *x, const float *y, std::int32_t n, float *a, std::int32_t m, ChebyStart start);
 
