@@ -117,8 +117,8 @@ NUMORA_API int32_t MatEigenV(const float *a, int32_t n, float *re, float *im, in
  * failure, nothing written. */
 NUMORA_API int32_t LSCurveFit(const float *x, const float *y, int32_t n, float *a, int32_t m, float *dt);
 /* Minimax polynomial a[0..m-1] (power series in x, x in any order; m at most n - 1 and 19) by
- * the exchange method; a[m] its maximum deviation (negative when the exchange converged,
- * positive when no point exceeded it). 1 done; 0 failure (n < 2, m < 1: code 10), nothing written. */
+ * the exchange method; a[m] its maximum deviation (negative when the levelled deviation stopped
+ * growing, positive when no point exceeded it). 1 done; 0 failure (n < 2, m < 1: code 10), nothing written. */
 NUMORA_API int32_t ChebyFit(const float *x, const float *y, int32_t n, float *a, int32_t m);
 /* Line y = ab[0] + ab[1] x by least squares; dt[0] sum (y - fit)^2, dt[1] sqrt(dt[0] / n),
  * dt[2] sum (fit - mean y)^2, dt[3..5] max, min, mean |y - fit|. 1 done; 0 failure, nothing

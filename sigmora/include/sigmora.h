@@ -212,7 +212,8 @@ SIGMORA_API int32_t MVLineRegress(const float *x, const float *y, int32_t m, int
  * cleared; dt[0] sum r^2, dt[1] sum |r|, dt[2] max |r|; 0 bad arguments, nothing written. */
 SIGMORA_API int32_t CurveFit(const float *x, const float *y, int32_t n, float *a, int16_t m, float *dt);
 /* Minimax polynomial a[0..m-1] (powers of x, x in any order; m at most n - 1 and 19), a[m] its
- * maximum deviation (negative: converged); 0 when n < 2 or m < 1, nothing written. */
+ * maximum deviation (negative when it stopped growing, positive when no point exceeded it);
+ * 0 when n < 2 or m < 1, nothing written. */
 SIGMORA_API int32_t ChebyFit(const float *x, const float *y, int32_t n, float *a, int32_t m);
 
 /* ---- Interpolation and sorting --------------------------------------------------------------- */
