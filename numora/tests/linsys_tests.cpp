@@ -343,6 +343,12 @@ TEST_F(LinsysTest, LinearProgrammeFailures) {
     setErrorCode(0);
     EXPECT_EQ(LinearProgram(inf.a.data(), inf.b.data(), inf.c.data(), inf.m, inf.n, x.data()), 0);
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);
+    // A slack block that is not invertible: the library's own inversion reports code 5.
+    Programme z = standardForm({{1, 1}}, {1}, {-1, -1});
+    z.a[2] = 0.0f;
+    setErrorCode(0);
+    EXPECT_EQ(LinearProgram(z.a.data(), z.b.data(), z.c.data(), z.m, z.n, x.data()), 0);
+    EXPECT_EQ(getErrorCode(), NUMORA_ERR_SINGULAR);
     setErrorCode(0);
     EXPECT_EQ(LinearProgram(u.a.data(), u.b.data(), u.c.data(), 0, 2, x.data()), 0);
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);

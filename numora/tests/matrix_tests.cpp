@@ -242,6 +242,21 @@ TEST_F(MatrixTest, SymmetricEigenOfDiagonalAndRotationLimit) {
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);
 }
 
+TEST_F(MatrixTest, SymmetricEigenReadsThePrecision) {
+    const std::vector<float> a = {2, 0.25f, 0.25f, 3}; // off-diagonal 0.25
+    std::vector<float> values(2), vectors(4);
+    setPrecision(0.5f);
+    EXPECT_EQ(MatEigenVV(a.data(), 2, values.data(), vectors.data(), 0), 1);
+    EXPECT_EQ(values, (std::vector<float>{2, 3}));
+    setPrecision(1e-6f);
+    EXPECT_EQ(MatEigenVV(a.data(), 2, values.data(), vectors.data(), 0), -2);
+    ASSERT_EQ(MatEigenVV(a.data(), 2, values.data(), vectors.data(), 10), 1);
+    const double disc = std::sqrt(0.25 + 0.0625); // ((3 - 2) / 2)^2 + 0.25^2
+    std::sort(values.begin(), values.end());
+    EXPECT_NEAR(values[0], 2.5 - disc, 1e-6);
+    EXPECT_NEAR(values[1], 2.5 + disc, 1e-6);
+}
+
 std::vector<std::complex<double>> sortedEigen(const std::vector<float> &re, const std::vector<float> &im) {
     std::vector<std::complex<double>> z;
     for (std::size_t i = 0; i < re.size(); ++i)
