@@ -291,6 +291,45 @@ SIGMORA_API int32_t ReadMDTComp(SignalFileInfo *info);
 
 /* ---- Matrices, regression and fitting -------------------------------------------------------- */
 
+/* Row-major float matrices. A NULL pointer, a count below 1 or more than 2^31 - 1 elements
+ * fail (failure value, nothing written). Pivots are negligible at 4 single-precision epsilons
+ * times the size times the largest magnitude of the matrix. */
+/* c (m x k) = a (m x n) b (n x k); c must not overlap a or b; bad sizes write nothing. */
+SIGMORA_API void MatMulMat(const float *a, const float *b, int32_t m, int32_t n, int32_t k, float *c);
+/* Inverts the n x n matrix a in place (Gauss-Jordan, full pivoting); 0 singular or nearly so
+ * (a unchanged) or no memory. */
+SIGMORA_API int32_t MatInv(float *a, int32_t n);
+/* Determinant of the n x n matrix a, eliminated in place (a is left changed); 0.0 when
+ * singular or nearly so. */
+SIGMORA_API double MatDet(float *a, int32_t n);
+/* Transposes the rows x cols matrix a in place (a then holds cols x rows); 0 no memory. */
+SIGMORA_API int32_t MatTranspose(float *a, int32_t rows, int32_t cols);
+/* Jacobi rotations on the symmetric n x n matrix a in place: eigenvalues end on its diagonal,
+ * eigenvectors in the columns of v (n x n); 1 every off-diagonal below eps, 0 more than
+ * maxRotations needed. */
+SIGMORA_API int32_t MatEigenVector(float *a, int32_t n, float *v, float eps, int32_t maxRotations);
+/* Solves a x = d for the m columns of d (n x m, overwritten by the solutions) through a = U^T U
+ * (U over the upper triangle of a); 0 a not positive definite, d untouched. */
+SIGMORA_API int32_t Cholesky(float *a, int32_t n, int32_t m, float *d);
+/* All n roots of sum a[i] z^i (a[n] != 0) as re[k] + i im[k] by the double-shift QR iteration
+ * on the companion matrix in double precision, eps the deflation tolerance, at most
+ * maxIterations per root; 0 iteration limit or a[n] zero. */
+SIGMORA_API int32_t EQRoots(const double *a, int32_t n, double *re, double *im, double eps, int32_t maxIterations);
+/* Line y = ab[0] + ab[1] x by least squares; dt[0] sum (y - fit)^2, dt[1] sqrt(dt[0] / n),
+ * dt[2] sum (fit - mean y)^2, dt[3..5] max, min, mean |y - fit|; all x equal: nothing written. */
+SIGMORA_API void SLRegress(const float *x, const float *y, int32_t n, float *ab, float *dt);
+/* Regression of y (n) on the m rows of x (m x n): a[0..m-1] coefficients, a[m] constant; dt[0]
+ * q, dt[1] sqrt(q / n), dt[2] multiple correlation, dt[3] sum (fit - mean y)^2; v[j] partial
+ * correlations; 0 singular normal matrix or no memory, nothing written. */
+SIGMORA_API int32_t MVLineRegress(const float *x, const float *y, int32_t m, int32_t n, float *a, float *dt, float *v);
+/* Least squares polynomial a[k] (k < min(m, n, 20)) in powers of x - mean x; rest of a[0..m-1]
+ * cleared; dt[0] sum r^2, dt[1] sum |r|, dt[2] max |r|; 0 bad arguments, nothing written. */
+SIGMORA_API int32_t CurveFit(const float *x, const float *y, int32_t n, float *a, int16_t m, float *dt);
+/* Minimax polynomial a[0..m-1] (powers of x, x in any order; m at most n - 1 and 19), a[m] its
+ * maximum deviation (negative when it stopped growing, positive when no point exceeded it);
+ * 0 when n < 2 or m < 1, nothing written. */
+SIGMORA_API int32_t ChebyFit(const float *x, const float *y, int32_t n, float *a, int32_t m);
+
 /* ---- Interpolation and sorting --------------------------------------------------------------- */
 /* Quicksorts, ascending, in place: n >= 1 sorts n elements and sets index[0..n-1] to the
  * original position of the element now at each place; n < 0 sorts -n elements and leaves index
