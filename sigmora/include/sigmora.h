@@ -278,16 +278,145 @@ SIGMORA_API int32_t ReadMDTComp(SignalFileInfo *info);
 
 
 /* ---- Filter design and responses ------------------------------------------------------------- */
+/* Band edges of FIRDesign are fractions of the Nyquist frequency; IIRFDesign takes Hz with fs and
+ * halves both edges before designing (an edge f designs a Butterworth edge at f / 2 Hz). Type
+ * codes: 0 low-pass, 1 high-pass, 2 band-pass, 3 band-stop. */
+
+/* Hamming-window FIR of n taps into h (type as above, low/high-pass edge f2); 0 untouched when
+ * f1 == f2, n <= 1 or h NULL; 0 with h cleared when f1 < 0, f2 > 1 or type outside 0..3; an even
+ * n leaves h[n-1] = 0. */
+SIGMORA_API int32_t FIRDesign(float f1, float f2, int32_t n, float *h, int32_t type);
+/* Magnitude response H[k] of the n-tap FIR h at k / (2m) cycles per sample, k < m; 0 when n < 1,
+ * m < 1 or a pointer is NULL. */
+SIGMORA_API int32_t FIRFreqResponse(const float *h, int32_t n, float *H, int32_t m);
+/* Butterworth IIR by the prewarped bilinear transform, edges f1, f2 in Hz (halved), fs in Hz:
+ * denominator a[0..ord] (a[0] = 1) and numerator b[0..ord]; sections of order 2 (types 0, 1) or
+ * 4 (types 2, 3), coefficients past the last whole section 0. 0 with a and b untouched when the
+ * halved edges are equal, ord < 0 or > 63, type outside 0..3, fs <= 0 or the design overflows. */
+SIGMORA_API int32_t IIRFDesign(float f1, float f2, float fs, int32_t ord, float *a, float *b, int32_t type);
+/* res[k] = |B| / max(|A|, 1e-12) at w = pi k / m, k < m, for b[0..lb-1] over a[0..la-1]; 0 when
+ * m < 1, a length is negative or a needed pointer is NULL. */
+SIGMORA_API int16_t AMFreqRes(const float *a, const float *b, int32_t la, int32_t lb, float *res, int32_t m);
+/* res[k] = atan(-Sb/Cb) - atan(-Sa/Ca) in radians at w = pi k / m (principal values of single
+ * ratios, a zero cosine sum taken as 1e-12); failure as AMFreqRes. */
+SIGMORA_API int16_t PHFreqRes(const float *a, const float *b, int32_t la, int32_t lb, float *res, int32_t m);
+/* PROCESS-WIDE STATE: eight filter slots (index 0..7), each with the last 128 inputs and outputs.
+ * init = 0 fills slot `index` with x and returns x; otherwise feeds x and returns
+ * y = sum b[k] x[n-k] - F, F = sum_{k>=1} a[k] y[n-k] (a[0] not used), where |F| < 1e-6 is taken
+ * as 1e-6 (so b = (1), a = (1) gives x - 1e-6). 0.0 with the slot untouched for an index outside
+ * 0..7, la or lb outside 0..128, or a needed NULL array. One slot, one caller at a time. */
+SIGMORA_API float SignalToLinearSys(const float *a, int32_t la, const float *b, int32_t lb, float x,
+                                    int32_t init, int32_t index);
 
 /* ---- Smoothing and median -------------------------------------------------------------------- */
+/* Savitzky-Golay table convolution of x into y (n values): type 0 smoothing, 1 first, 2 second
+ * derivative per sample; m = 1..5 gives 5..13 points; the h = m + 1 end values copy the nearest
+ * computed one. y untouched for a bad m or type; all y 0 when n < 2m + 3. */
+SIGMORA_API void SmoothData(const float *x, int32_t n, int32_t m, int32_t type, float *y);
+/* In-place moving least-squares polynomial of degree ord over 2 nLeftRight + 1 samples (ends
+ * repeated); x unchanged when no fit is possible (window shorter than ord + 1, negative
+ * arguments). 1; 0 (x unchanged) when work memory fails or the window exceeds 2^24 points. */
+SIGMORA_API int16_t SGSmoother(float *x, int32_t n, int32_t nLeftRight, int32_t ord);
+/* Median of x[0..n-1] (odd n the middle sorted value, even n the mean of the two middle ones);
+ * x is left as it was. 0.0 when n < 1, x is NULL or no memory. */
+SIGMORA_API float FindMedian(const float *x, int32_t n);
 
 /* ---- Parametric models and adaptive filters -------------------------------------------------- */
+/* PROCESS-WIDE STATE: 8 LMS slots and 8 RLS slots (index 0..7), each with a 42-value history, so
+ * filters have 1..41 weights; one inverse-correlation matrix shared by all RLS slots (the last
+ * initialisation sets it, release frees it). One caller at a time. */
+
+/* Burg AR model of x (n values, not changed) up to order p: a[0..*ord] with a[0] = 1, *err the
+ * prediction error power of that order; autoOrder != 0 picks the order of least
+ * ln(E + 1e-6) + m/(n-1). 0 when n < 1, p < 0, x is constant, a pointer is NULL or no memory. */
+SIGMORA_API int16_t BurgAR(const float *x, int32_t n, int32_t p, int32_t *ord, float *err, float *a,
+                           int32_t autoOrder);
+/* Yule-Walker AR coefficients a[0..p-1] (error filter without the leading 1); 0 when p < 1,
+ * p > 49, p + 1 > n, the autocorrelation matrix is singular or no memory. */
+SIGMORA_API int32_t LSARcoef(const float *x, int32_t n, float *a, int32_t p);
+/* AR coefficients a[0..p-1] by RLS over x (not changed); uses and then releases RLS slot 0 and the
+ * shared RLS matrix. 0 when p < 1, p > 41, n < 1 or no memory. */
+SIGMORA_API int32_t RLSARcoef(const float *x, int32_t n, float *a, int32_t p);
+/* LMS step of slot index: returns the output before the update, w[0..nW-1] updated in place;
+ * init = 1 clears the slot and w and returns 0. 0.0 untouched for index outside 0..7, nW
+ * outside 1..41 or w NULL. */
+SIGMORA_API float LMSCalc(float d, float xin, float *w, int32_t nW, float mu, int32_t init, int32_t index);
+/* RLS with forgetting factor 1 - u: mode 1 initialises slot index and the shared matrix
+ * (P = 1e6 I, returns 1.0, 0.0 without memory), mode 2 releases the matrix (0.0), otherwise one
+ * update returning the output before it. An update returns 0.0 and changes nothing before
+ * initialisation, after release, with nW other than the matrix's, or with u >= 1; so do an index
+ * outside 0..7, nW outside 1..41 and w NULL in every mode. */
+SIGMORA_API float RLSCalc(float d, float xin, float *w, int32_t nW, float u, int32_t mode, int32_t index);
+/* Solves A x = b (n x n row-major, A and b unchanged) by Gauss-Jordan with full pivoting; 0 with
+ * x untouched when n < 1, n > 49, the matrix is singular or a pointer is NULL. */
+SIGMORA_API int32_t LQSolution(const float *A, const float *b, float *x, int32_t n);
+/* Simpson integral of y[t1..t2] spaced dx apart (3/8 panel at the end for an odd count of
+ * intervals); 0.0 when t2 - t1 < 2, t1 < 0 or y NULL. */
+SIGMORA_API float IntegrateVector(const float *y, float dx, int32_t t1, int32_t t2);
 
 /* ---- Peak and R-wave detection --------------------------------------------------------------- */
+/* PROCESS-WIDE STATE: one detector state; the threshold factor, the rate/gain value and the sample
+ * counter are SHARED by both detectors, so initialising one changes the other. */
+
+/* Restarts DetectPeakPos: threshold factor T, refractory K samples, rate fs in Hz, accepted rates
+ * minHR..maxHR beats per minute (a limit <= 0 is infinitely far: minHR accepts any long interval,
+ * maxHR rejects every interval); the last detection time is kept. */
+SIGMORA_API void InitDPP(float T, int32_t K, float fs, float minHR, float maxHR);
+/* Feeds one sample: 0 no beat, heart rate x 100 (bpm, truncated) for an accepted beat, 1 for a
+ * beat whose interval is outside the accepted rates or not positive. */
+SIGMORA_API int32_t DetectPeakPos(float x);
+/* Restarts DetectECGR with threshold factor T and gain (clears the 16 channels and the shared
+ * counter); returns 0. */
+SIGMORA_API int32_t DetectECGR0(float T, float gain);
+/* Feeds one sample of channel ch: 1 when its slope exceeds T x its RMS slope, 0 when equal, -1
+ * below. ch < 0 restarts as DetectECGR0(1, 1) and returns 0; ch > 15 returns 0 untouched. */
+SIGMORA_API int32_t DetectECGR(float x, int32_t ch);
 
 /* ---- Noise generators ------------------------------------------------------------------------ */
+/* PER THREAD: the generator state (state = state * 214013 + 2531011, output (state >> 16) & 0x7FFF),
+ * 1 in every new thread. PROCESS-WIDE: the sine/cosine branch flag of NormalNoise, which
+ * alternates on every call of any thread (the first call in a process takes the sine). */
+
+/* Seeds the calling thread's generator. */
+SIGMORA_API void SetRandSeed(int32_t seed);
+/* a + r * 3.0518509e-5 * (b - a): uniform on [a, b], one generator step. */
+SIGMORA_API float UniformNoise(float a, float b);
+/* Gaussian variate (Box-Muller, two steps, sine or cosine branch by the shared flag). */
+SIGMORA_API float NormalNoise(float mean, float std);
+/* Triangular variate on [a, c] with mode b (a <= b <= c); a zero-width triangle (c == a) returns
+ * a. One generator step. */
+SIGMORA_API float TriangleNoise(float a, float b, float c);
+/* Exponential variate of the given rate (mean 1 / rate, at most 11.51 / rate); rate 0 returns 0.
+ * One generator step. */
+SIGMORA_API float ExpSignal(float rate);
 
 /* ---- Statistics and tests -------------------------------------------------------------------- */
+/* Tests return a two-sided probability and write the statistic to the out-parameter; with fewer
+ * than 2 values in a sample (1 for ksTestDistri), a NULL sample or a NaN in a ksTestDistri sample
+ * they return -1.0 and write 0. Samples without spread give t = 0 and probability 1 for equal
+ * means, an infinite t and probability 0 otherwise (F: 1 and 1 when both are flat, infinite F and
+ * 0 when one is). Probabilities are NaN only if the incomplete beta fails to converge. */
+
+/* Skewness (population moments); 0 when n < 1 or all values are equal. */
+SIGMORA_API float SkewDegree(const float *x, int32_t n);
+/* Excess kurtosis (population moments); -3 when n < 1 or all values are equal. */
+SIGMORA_API float KurtDegree(const float *x, int32_t n);
+/* Pooled-variance two-sample t-test; *t the statistic. */
+SIGMORA_API float tTestMean(const float *x1, int32_t n1, const float *x2, int32_t n2, float *t);
+/* Unequal-variance (Welch) t-test; *t the statistic. */
+SIGMORA_API float tTestMean1(const float *x1, int32_t n1, const float *x2, int32_t n2, float *t);
+/* Paired t-test of n pairs; *t the statistic. */
+SIGMORA_API float tTestMean2(const float *x1, const float *x2, int32_t n, float *t);
+/* F-test of equal variances; *f the larger over the smaller variance. */
+SIGMORA_API float fTestVar(const float *x1, int32_t n1, const float *x2, int32_t n2, float *f);
+/* Two-sample Kolmogorov-Smirnov test; *d the largest distance of the empirical distributions;
+ * 0.0 when scratch memory fails. */
+SIGMORA_API float ksTestDistri(const float *x1, int32_t n1, const float *x2, int32_t n2, float *d);
+/* Normal density at x; 0 when sigma <= 0. */
+SIGMORA_API float NormalFunc(float mu, float sigma, float x);
+/* Normal distribution function at x by Simpson integration of 10000 density samples from mu
+ * towards x (at most 40 sigma); a step (0, 0.5, 1) when sigma <= 0; 0.0 when memory fails. */
+SIGMORA_API float NormalProb(float mu, float sigma, float x);
 
 /* ---- Matrices, regression and fitting -------------------------------------------------------- */
 
