@@ -500,10 +500,71 @@ SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, fl
                                 int32_t outRows, int32_t outCols);
 
 /* ---- Curve plotting on a drawing surface (see sigmora_draw.h) -------------------------------- */
+/* hdc is a drawing surface (sigmora_draw.h); rect is {left, top, right, bottom} in pixels, each
+ * within +-16777216; colours are 0x00BBGGRR. NULL pointers fail (0, or nothing drawn). */
+
+struct SigmoraSurface;
+/* Joins samples start .. end-1 of channel (x spread over rect, vmin..vmax over its height,
+ * clamped) in the channel's table colour; stops at len; 0 when hData is null or too small, the
+ * channel is not 0 .. nch-1, start >= end, start < 0, start >= len, rect is empty or vmin = vmax. */
+SIGMORA_API int32_t PlotCurve(struct SigmoraSurface *hdc, const SignalFileInfo *info, int32_t channel, int32_t start, int32_t end, const int32_t *rect);
+/* The same stretch as PlotCurve, one Lagrange-interpolated value per pixel column; same failures. */
+SIGMORA_API int32_t iPlotCurve(struct SigmoraSurface *hdc, const SignalFileInfo *info, int32_t channel, int32_t start, int32_t end, const int32_t *rect);
+/* Grid in rect: type 0 none, 1 or 3 centimetres, 2 millimetres (dotted), other logarithmic decades of 1 cm; nothing for an empty rect. */
+SIGMORA_API void SetCurveGrid(struct SigmoraSurface *hdc, const int32_t *rect, uint32_t colour, int32_t type);
+/* Sets entry |index| mod 32 of the curve colour table (all blue, 0x00FF0000, at load); returns the entry's previous colour. */
+SIGMORA_API uint32_t SetCurveColor(int16_t index, uint32_t colour);
+/* Pixels to millimetres with the surface's resolution (vertical != 0: vertical); 0 without a resolution. */
+SIGMORA_API float PixelToMM(struct SigmoraSurface *hdc, float value, int32_t vertical);
+/* Millimetres to pixels with the surface's resolution (vertical != 0: vertical); 0 without a resolution. */
+SIGMORA_API float MMToPixel(struct SigmoraSurface *hdc, float value, int32_t vertical);
+/* Lagrange value at vx over up to 8 nodes round it: Sel = 0 through (x[i], y[i]), x ascending; Sel != 0 equally spaced from x[0] by x[1]; 0 for n < 1, coinciding abscissas or far outside. */
+SIGMORA_API float Interpolation1D(const float *x, const float *y, int32_t n, float vx, int32_t Sel);
 
 /* ---- Surface and contour rendering ----------------------------------------------------------- */
+/* Height matrices are row-major, z[j * nx + i] at column i, row j; they must be finite and hold
+ * at most 67108864 values (otherwise 0, nothing drawn). A flat matrix (all heights equal) draws a
+ * flat picture. param of the mesh exports: [0] ruled box (else three axes), [1] azimuth and
+ * [2] elevation in degrees, [3] mesh colour (fill: < 0 no outline), [4] axes colour, [5] flags
+ * (bit value 2 hidden lines, bit value 1 also the columns), [6..9] rect, [10] fill colour scale. */
+
+/* Wire-frame surface in parallel projection; 0 when nx > 1024, nx or ny < 1 or rect is empty. */
+SIGMORA_API int32_t MeshMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, const int32_t *param);
+/* Surface of filled quadrilaterals coloured by height (scale param[10]), painted back to front; 1, 0 on bad sizes or rect. */
+SIGMORA_API int32_t FillMeshMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, const int32_t *param);
+/* nLevels - 1 contour levels in rect; style {pen colour, colour scale (< 0: all in the pen colour)}; 0 when nx or ny < 3, nLevels not 1 .. 4096 or rect empty. */
+SIGMORA_API int32_t ContourMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, int32_t nLevels, const int32_t *rect, const int32_t *style);
+/* nRows x nCols matrix as a width x height 8-bit image in colour scale palette at (x, y), row 0 at the bottom; 1 when drawn, 0 on bad sizes (image above 16384 a side or 33554432 pixels). */
+SIGMORA_API int32_t MatPicturize(struct SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nCols, int32_t palette, int32_t x, int32_t y, int32_t width, int32_t height);
+/* Three nRows x nCols matrices as the red, green and blue of a 24-bit image, as MatPicturize. */
+SIGMORA_API int32_t MatRGBPicturize(struct SigmoraSurface *hdc, const float *red, const float *green, const float *blue, int32_t nRows, int32_t nCols, int32_t x, int32_t y, int32_t width, int32_t height);
+/* Colour 0x00BBGGRR of level (used mod 256) in colour scale palette 1 .. 20 (others: white to red). */
+SIGMORA_API uint32_t ZAxisToLColor(int32_t level, int32_t palette);
 
 /* ---- Port input and output ------------------------------------------------------------------- */
+/* Every access goes to the installed port backend. The default one reads and writes /dev/port
+ * (one byte access after the other; needs privileges: without them an access is refused).
+ * A refused access reads 0 and writes nothing; nothing is reported. */
+
+/* A port space: one access of `bytes` (1, 2 or 4) at port, little-endian; 1 done, 0 refused. */
+typedef struct SigmoraPortBackend {
+    void *user;
+    int32_t (*read)(void *user, uint16_t port, int32_t bytes, uint32_t *value);
+    int32_t (*write)(void *user, uint16_t port, int32_t bytes, uint32_t value);
+} SigmoraPortBackend;
+
+/* Writes value to port: Mark 0 its low 8 bits, 1 its low 16 bits, 2 all 32 bits, other low 8. */
+SIGMORA_API void OutPortX(uint16_t port, int32_t value, int32_t Mark);
+/* Reads port: Mark 0 a byte (0..255), 1 a word (0..65535), 2 a double word, other a signed byte (-128..127); 0 when refused. */
+SIGMORA_API int32_t InPortX(uint16_t port, int32_t Mark);
+/* Installs the backend of every later access (NULL: the /dev/port default); returns the one before, NULL for the default. */
+SIGMORA_API const SigmoraPortBackend *SetPortBackend(const SigmoraPortBackend *backend);
+/* A new in-memory port space of 65536 ports, all reading 0; NULL when out of memory. */
+SIGMORA_API SigmoraPortBackend *CreateMemoryPorts(void);
+/* A backend on a port device file (path, for example "/dev/port"), opened at each access; NULL for a NULL or over-long path. */
+SIGMORA_API SigmoraPortBackend *CreateDevicePorts(const char *path);
+/* Frees a backend made by CreateMemoryPorts or CreateDevicePorts (uninstalling it first if installed). */
+SIGMORA_API void FreePortBackend(SigmoraPortBackend *backend);
 
 #ifdef __cplusplus
 }
