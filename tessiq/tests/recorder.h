@@ -64,8 +64,7 @@ void describe(std::string &out, T v, std::size_t p, const tessiq::SizeNote &note
 }
 
 template <class R, class... A>
-R record(const char *name, const char *names, const char *note, A... args) {
-  static const tessiq::SizeNote size(names, note);
+R record(const char *name, const tessiq::SizeNote &size, A... args) {
   std::vector<int64_t> ints{integerOf(args)...};
   std::vector<const void *> pointers{pointerOf(args)...};
   std::string text = std::string(name) + "(";
