@@ -145,6 +145,10 @@ extern "C" NUMORA_API int32_t MatEigenVV(const float *a, int32_t n, float *value
     if (!checkSize(n, n))
         return -1;
     const std::size_t nn = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
+    if (!std::isfinite(mathcore::max_abs(a, nn))) { // no rotation can converge on NaN or infinity
+        setError(NUMORA_ERR_OTHER);
+        return -1;
+    }
     auto work = numora::workArray<float>(nn);
     if (!work) {
         setError(NUMORA_ERR_ALLOC);

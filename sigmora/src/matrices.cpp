@@ -58,7 +58,7 @@ extern "C" SIGMORA_API int32_t MatTranspose(float *a, int32_t rows, int32_t cols
 }
 
 extern "C" SIGMORA_API int32_t MatEigenVector(float *a, int32_t n, float *v, float eps, int32_t maxRotations) {
-    if (!a || !v || !sizeOk(n, n))
+    if (!a || !v || !sizeOk(n, n) || !std::isfinite(mathcore::max_abs(a, count(n, n))))
         return 0;
     return mathcore::jacobi_eigen(a, n, v, eps, maxRotations) ? 1 : 0;
 }
