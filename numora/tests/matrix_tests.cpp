@@ -16,7 +16,7 @@ namespace {
 using ref::kFloatEps;
 
 class MatrixTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { setErrorCode(0); }
     void TearDown() override { setPrecision(1.0e-6f); }
 };

@@ -36,7 +36,7 @@ std::string signalLibraryPath() {
 }
 
 class TwoLibraries : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(std::filesystem::exists(signalLibraryPath())) << "build libsigmora.so first";
         // The signal library enters the global scope first, where it could capture the
