@@ -5,14 +5,13 @@
 // into a contiguous block that stays in the first-level cache, then sweeps six rows of a at a
 // time over it, keeping the 6 x 16 block of c in twelve vector registers.
 //
-// Only <immintrin.h> is included after the target switch: no inline code shared with the
-// baseline build can be compiled for AVX2 here.
+// Every header is included before the target switch, so no inline code shared with the
+// baseline build is compiled for AVX2 here.
 #include <immintrin.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <new>
 
 #include "matrix_kernels.h"
 
