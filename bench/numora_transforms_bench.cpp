@@ -15,7 +15,13 @@
 #include <vector>
 
 #include "numora.h"
-#include "sigmora.h"
+
+// The two signal-library exports measured here, as sigmora.h declares them (both headers cannot
+// be included in one file: MatDet and EQRoots have the same names with other types).
+extern "C" {
+int32_t FFTCalc(float *re, float *im, int32_t n);
+int32_t FastDCT1D(float *x, int32_t n);
+}
 
 namespace {
 
