@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -261,7 +261,7 @@ void fillPolygon(MemSurface &s, const SigmoraPoint *pts, int32_t n) {
             if ((a.y <= yc && b.y > yc) || (b.y <= yc && a.y > yc))
                 xs.push_back(a.x + (yc - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y));
         }
-        std::sort(xs.begin(), xs.end());
+        std::sort(xs.data(), xs.data() + xs.size());
         for (size_t k = 0; k + 1 < xs.size(); k += 2) {
             const double from = std::max(std::ceil(xs[k] - 0.5), 0.0);
             const double to = std::min(std::ceil(xs[k + 1] - 0.5), static_cast<double>(s.width));
@@ -473,15 +473,19 @@ int32_t SaveMemorySurfaceBmp(const SigmoraSurface *surface, const char *path) {
     } catch (const std::bad_alloc &) {
         return 0;
     }
-    std::string temp = std::string(path) + ".XXXXXX";
+    const size_t n = std::strlen(path);
+    std::vector<char> temp(path, path + n);
+    for (const char c : std::string_view(".XXXXXX"))
+        temp.push_back(c);
+    temp.push_back('\0');
     int fd = mkstemp(temp.data());
     if (fd < 0)
         return 0;
     fchmod(fd, 0644);
     const bool written = writeAll(fd, data) && fsync(fd) == 0;
     const bool closed = close(fd) == 0;
-    if (!written || !closed || rename(temp.c_str(), path) != 0) {
-        unlink(temp.c_str());
+    if (!written || !closed || rename(temp.data(), path) != 0) {
+        unlink(temp.data());
         return 0;
     }
     return 1;
