@@ -1,9 +1,10 @@
 // sigdraw - draws the signal library's pictures onto memory surfaces and saves them as BMP files:
 // a recording's curves on a millimetre grid, a wire-frame surface with and without hidden lines,
 // a filled surface, a contour plot and a matrix picture of a sum of Gaussians, and one composite
-// of all six (sigdraw.bmp).
+// of all six (sigdraw.bmp). The curves come from an MDT recording: the one given, or one made up
+// and written as OUTPUT_FOLDER/recording.mdt first.
 //
-//   sigdraw [OUTPUT_FOLDER]      (default: the current folder)
+//   sigdraw [OUTPUT_FOLDER [RECORDING.mdt]]      (default: the current folder)
 #include "memblock.h"
 #include "sigmora.h"
 #include "sigmora_draw.h"
@@ -22,32 +23,61 @@ constexpr int32_t meshN = 40;  // wire-frame and filled surfaces
 constexpr int32_t fineN = 160; // contours and the matrix picture
 constexpr uint32_t kBlack = 0x000000, kBlue = 0xFF0000, kRed = 0x0000FF, kGrey = 0xC0C0C0, kDarkGreen = 0x006000;
 
-// A two-channel recording made up here: a decaying chirp and a noisy square wave.
+// The recording of the curve picture, read from an MDT file into a movable block.
 struct Recording {
     SignalFileInfo info{};
-    Recording() {
-        const int32_t len = 3000;
-        info.nch = 2;
-        info.len = len;
-        info.fs = 1000.0f;
-        info.vmin = -1.5f;
-        info.vmax = 1.5f;
-        info.hData = MemBlockAlloc(static_cast<uint32_t>(2 * len * sizeof(float)));
-        float *x = static_cast<float *>(MemBlockLock(info.hData));
-        if (!x)
-            return;
-        unsigned noise = 12345;
-        for (int32_t j = 0; j < len; ++j) {
-            const double t = j / static_cast<double>(info.fs);
-            x[j] = static_cast<float>(std::exp(-t / 2.0) * std::sin(2 * M_PI * (2.0 + 3.0 * t) * t));
-            noise = noise * 1103515245u + 12345u;
-            const double jitter = ((noise >> 16) & 0x7FFF) / 32768.0 - 0.5;
-            x[len + j] = static_cast<float>((std::fmod(t, 0.8) < 0.4 ? 0.6 : -0.6) + 0.1 * jitter);
-        }
-        MemBlockUnlock(info.hData);
+    ~Recording() {
+        if (info.hData)
+            MemBlockFree(info.hData);
     }
-    ~Recording() { MemBlockFree(info.hData); }
+    bool read(const std::string &path) {
+        if (path.size() >= sizeof info.fileName)
+            return false;
+        std::memcpy(info.fileName, path.c_str(), path.size() + 1);
+        if (!ReadMDTInfo(&info))
+            return false;
+        const uint64_t bytes = static_cast<uint64_t>(info.nch) * static_cast<uint64_t>(info.len) * sizeof(float);
+        if (bytes > (uint64_t{1} << 31))
+            return false;
+        info.hData = MemBlockAlloc(static_cast<uint32_t>(bytes));
+        return info.hData && ReadMDTFile(&info);
+    }
 };
+
+// Writes a two-channel MDT recording made up here: a decaying chirp and a noisy square wave.
+bool writeGeneratedRecording(const std::string &path) {
+    const int32_t len = 3000;
+    SignalFileInfo info{};
+    if (path.size() >= sizeof info.fileName)
+        return false;
+    std::memcpy(info.fileName, path.c_str(), path.size() + 1);
+    info.nch = 2;
+    info.len = len;
+    info.fs = 1000.0f;
+    info.vmin = -1.5f;
+    info.vmax = 1.5f;
+    info.fmt = SIGMORA_FLOAT32;
+    info.scale = 1.0f;
+    info.chanGain[0] = info.chanGain[1] = 1.0f;
+    std::strcpy(info.xUnit, "sec.");
+    std::strcpy(info.yUnit, "vol.");
+    info.hData = MemBlockAlloc(static_cast<uint32_t>(2 * len * sizeof(float)));
+    float *x = static_cast<float *>(MemBlockLock(info.hData));
+    if (!x)
+        return false;
+    unsigned noise = 12345;
+    for (int32_t j = 0; j < len; ++j) {
+        const double t = j / static_cast<double>(info.fs);
+        x[j] = static_cast<float>(std::exp(-t / 2.0) * std::sin(2 * M_PI * (2.0 + 3.0 * t) * t));
+        noise = noise * 1103515245u + 12345u;
+        const double jitter = ((noise >> 16) & 0x7FFF) / 32768.0 - 0.5;
+        x[len + j] = static_cast<float>((std::fmod(t, 0.8) < 0.4 ? 0.6 : -0.6) + 0.1 * jitter);
+    }
+    MemBlockUnlock(info.hData);
+    const bool ok = WriteMDTFile(&info) != 0;
+    MemBlockFree(info.hData);
+    return ok;
+}
 
 // Heights of three Gaussian hills and a hollow on an n x n grid.
 std::vector<float> gaussians(int32_t n) {
@@ -77,7 +107,9 @@ bool drawCurves(SigmoraSurface *s, const Recording &rec) {
     SetCurveColor(0, kBlue);
     SetCurveColor(1, kRed);
     caption(s, 30, 12, "PLOTCURVE (BLUE) AND IPLOTCURVE (RED)");
-    return PlotCurve(s, &rec.info, 0, 0, rec.info.len, rect) && iPlotCurve(s, &rec.info, 1, 0, rec.info.len, rect);
+    if (!PlotCurve(s, &rec.info, 0, 0, rec.info.len, rect))
+        return false;
+    return rec.info.nch < 2 || iPlotCurve(s, &rec.info, 1, 0, rec.info.len, rect);
 }
 
 bool drawMesh(SigmoraSurface *s, const std::vector<float> &z, int32_t n, int32_t flags, const char *title) {
@@ -117,7 +149,16 @@ void paste(SigmoraSurface *dst, const SigmoraSurface *panel, int x0, int y0) {
 
 int main(int argc, char **argv) {
     const std::string folder = argc > 1 ? std::string(argv[1]) + "/" : std::string();
-    const Recording rec;
+    std::string recording = argc > 2 ? std::string(argv[2]) : folder + "recording.mdt";
+    if (argc <= 2 && !writeGeneratedRecording(recording)) {
+        std::fprintf(stderr, "sigdraw: cannot write %s\n", recording.c_str());
+        return 1;
+    }
+    Recording rec;
+    if (!rec.read(recording)) {
+        std::fprintf(stderr, "sigdraw: cannot read the MDT recording %s\n", recording.c_str());
+        return 1;
+    }
     const std::vector<float> coarse = gaussians(meshN), fine = gaussians(fineN);
     SigmoraSurface *composite = CreateMemorySurface(3 * kPanelWidth, 2 * kPanelHeight, 96, 96);
     if (!composite) {
