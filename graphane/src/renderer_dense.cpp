@@ -190,7 +190,8 @@ std::vector<QPointF> ChartRenderer::columnExtremes(const SeriesSlot &s, const Ma
 }
 
 bool ChartRenderer::drawSeriesDense(const SeriesSlot &s, const ChartArea &a, const Mapping &map, int32_t n) {
-  if (int64_t(n) <= 2 * int64_t(std::max(1.0f, a.x2 - a.x1))) return false;  // sparse: point by point
+  // Sparse series, and every series while merging is off (tests compare both), point by point.
+  if (!merge_ || int64_t(n) <= 2 * int64_t(std::max(1.0f, a.x2 - a.x1))) return false;
   switch (s.lineStyle) {
     case 1: case 2: case 3: {
       s_.setDrawStyle(s.lineStyle == 1 ? PenSolid : s.lineStyle == 2 ? PenDashDot : PenDashDotDot);

@@ -102,8 +102,8 @@ NUMORA_API float MatDet(const float *a, int32_t n);
 NUMORA_API int32_t MatTrans(float *a, int32_t rows, int32_t cols);
 /* Eigenvalues (values, n, diagonal order) and eigenvectors (columns of vectors, n x n) of the
  * symmetric n x n matrix a (unchanged) by Jacobi rotations until every off-diagonal magnitude is
- * below the precision. 1 converged; -1 failure, outputs untouched (code 1 memory); -2 more than
- * maxRotations rotations needed (code 9; outputs hold the current state). */
+ * below the precision. 1 converged; -1 failure, outputs untouched (code 1 memory, 10 an element
+ * not finite); -2 more than maxRotations rotations needed (code 9; outputs hold the current state). */
 NUMORA_API int32_t MatEigenVV(const float *a, int32_t n, float *values, float *vectors, int32_t maxRotations);
 /* Eigenvalues re[k] + i im[k] of the n x n matrix a (unchanged) by Hessenberg reduction and the
  * double-shift QR iteration (exceptional shifts, precision as deflation tolerance), at most
