@@ -13,8 +13,9 @@
 
 // A memory surface freed at the end of the test.
 class TestSurface {
-public:
-    TestSurface(int32_t w, int32_t h, int32_t dpiX = 96, int32_t dpiY = 96) : s_(CreateMemorySurface(w, h, dpiX, dpiY)), w_(w), h_(h) {}
+  public:
+    TestSurface(int32_t w, int32_t h, int32_t dpiX = 96, int32_t dpiY = 96)
+        : s_(CreateMemorySurface(w, h, dpiX, dpiY)), w_(w), h_(h) {}
     ~TestSurface() { FreeMemorySurface(s_); }
     TestSurface(const TestSurface &) = delete;
     TestSurface &operator=(const TestSurface &) = delete;
@@ -27,8 +28,7 @@ public:
     int64_t count(const std::function<bool(int32_t, int32_t, uint32_t)> &pred) const {
         int64_t n = 0;
         for (int32_t y = 0; y < h_; ++y)
-            for (int32_t x = 0; x < w_; ++x)
-                n += pred(x, y, at(x, y)) ? 1 : 0;
+            for (int32_t x = 0; x < w_; ++x) n += pred(x, y, at(x, y)) ? 1 : 0;
         return n;
     }
     int64_t countColour(uint32_t c) const {
@@ -38,14 +38,14 @@ public:
         return count([](int32_t, int32_t, uint32_t p) { return p != 0x00FFFFFFu; });
     }
 
-private:
+  private:
     SigmoraSurface *s_;
     int32_t w_, h_;
 };
 
 // A recording whose channel-major samples live in a movable block.
 class TestRecording {
-public:
+  public:
     TestRecording(int16_t nch, int32_t len, float vmin, float vmax) {
         info.nch = nch;
         info.len = len;

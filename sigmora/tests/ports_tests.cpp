@@ -17,7 +17,7 @@ namespace {
 
 // Installs a backend for one test and puts the default back afterwards.
 class Installed {
-public:
+  public:
     explicit Installed(SigmoraPortBackend *b) : b_(b) { SetPortBackend(b); }
     ~Installed() {
         SetPortBackend(nullptr);
@@ -26,7 +26,7 @@ public:
     Installed(const Installed &) = delete;
     Installed &operator=(const Installed &) = delete;
 
-private:
+  private:
     SigmoraPortBackend *b_;
 };
 
@@ -54,27 +54,27 @@ struct Recorder {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(Ports, MemoryPortSpaceGivesTheWidthsAndExtensions) {
     Installed ports(CreateMemoryPorts());
     OutPortX(0x300, 0xF0, 0);
-    EXPECT_EQ(InPortX(0x300, 5), -16); // any other width code: a signed byte
+    EXPECT_EQ(InPortX(0x300, 5), -16);  // any other width code: a signed byte
     EXPECT_EQ(InPortX(0x300, 0), 240);
     EXPECT_EQ(InPortX(0x300, -1), -16);
 
-    OutPortX(0x310, 0x12345678, 1); // the low 16 bits only
+    OutPortX(0x310, 0x12345678, 1);  // the low 16 bits only
     EXPECT_EQ(InPortX(0x310, 2), 0x5678);
     EXPECT_EQ(InPortX(0x310, 0), 0x78);
     EXPECT_EQ(InPortX(0x311, 0), 0x56);
     EXPECT_EQ(InPortX(0x312, 0), 0);
 
-    OutPortX(0x320, -2, 2); // all 32 bits
+    OutPortX(0x320, -2, 2);  // all 32 bits
     EXPECT_EQ(InPortX(0x320, 2), -2);
     EXPECT_EQ(InPortX(0x320, 1), 0xFFFE);
     EXPECT_EQ(InPortX(0x322, 1), 0xFFFF);
 
-    OutPortX(0x330, 0x1FF, 0); // the low 8 bits only
+    OutPortX(0x330, 0x1FF, 0);  // the low 8 bits only
     EXPECT_EQ(InPortX(0x330, 1), 0xFF);
     OutPortX(0x340, 0x17F, 9);
     EXPECT_EQ(InPortX(0x340, 1), 0x7F);
@@ -99,8 +99,9 @@ TEST(Ports, EachCallIsOneAccessOfItsWidth) {
     EXPECT_EQ(InPortX(0x60, 2), -128);
     EXPECT_EQ(InPortX(0x60, 7), -128);
     EXPECT_EQ(SetPortBackend(nullptr), &rec.backend);
-    const std::vector<Access> want = {{true, 0x378, 2, 0x5678},     {true, 0x379, 1, 0x78},  {true, 0x37A, 4, 0x12345678},
-                                      {true, 0x37B, 1, 0x78},       {false, 0x60, 1, 0},     {false, 0x60, 2, 0},
+    const std::vector<Access> want = {{true, 0x378, 2, 0x5678},     {true, 0x379, 1, 0x78},
+                                      {true, 0x37A, 4, 0x12345678}, {true, 0x37B, 1, 0x78},
+                                      {false, 0x60, 1, 0},          {false, 0x60, 2, 0},
                                       {false, 0x60, 4, 0},          {false, 0x60, 1, 0}};
     ASSERT_EQ(rec.log.size(), want.size());
     for (size_t k = 0; k < want.size(); ++k) {
@@ -137,8 +138,7 @@ TEST(Ports, DeviceBackendReadsAndWritesAPortFileAtThePortOffset) {
 TEST(Ports, BackendThatCannotOpenItsDeviceRefusesCleanly) {
     Installed ports(CreateDevicePorts("/nonexistent-folder/port"));
     OutPortX(0x80, 0x55, 0);
-    for (int32_t mark : {0, 1, 2, 5})
-        EXPECT_EQ(InPortX(0x80, mark), 0) << mark;
+    for (int32_t mark : {0, 1, 2, 5}) EXPECT_EQ(InPortX(0x80, mark), 0) << mark;
     EXPECT_EQ(CreateDevicePorts(nullptr), nullptr);
     EXPECT_EQ(CreateDevicePorts(""), nullptr);
 }
@@ -161,6 +161,6 @@ TEST(Ports, FreeingTheInstalledBackendFallsBackToTheDefault) {
     ASSERT_NE(mem, nullptr);
     EXPECT_EQ(SetPortBackend(mem), nullptr);
     FreePortBackend(mem);
-    EXPECT_EQ(SetPortBackend(nullptr), nullptr); // the default was back in force
+    EXPECT_EQ(SetPortBackend(nullptr), nullptr);  // the default was back in force
     FreePortBackend(nullptr);
 }

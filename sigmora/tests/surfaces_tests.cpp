@@ -11,34 +11,36 @@ namespace {
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 
-uint32_t rgb(int r, int g, int b) { return (r & 255) | (g & 255) << 8 | (b & 255) << 16; }
+uint32_t rgb(int r, int g, int b) {
+    return (r & 255) | (g & 255) << 8 | (b & 255) << 16;
+}
 
 // The colour scales written out from their definitions, level by level.
 uint32_t referenceColour(int level, int palette) {
     const int a = ((level % 256) + 256) % 256, n = 255 - a;
     const int half = 127 + level / 2, q = static_cast<int>(0.75 * level);
     switch (palette) {
-    case 1: return rgb(255, a, a);
-    case 2: return rgb(a, 0, n);
-    case 3: return rgb(n, 0, a);
-    case 4: return rgb(0, n, a);
-    case 5: return rgb(0, a, n);
-    case 6: return rgb(a, n, 0);
-    case 7: return rgb(n, a, 0);
-    case 8: return rgb(255, n, 0);
-    case 9: return rgb(255, a, 0);
-    case 10: return rgb(255, 0, n);
-    case 11: return rgb(255, 0, a);
-    case 12: return rgb(0, n, 255);
-    case 13: return rgb(0, a, 255);
-    case 14: return rgb(n, n, n);
-    case 15: return rgb(a, a, a);
-    case 16: return rgb(n, a, n);
-    case 17: return rgb(a, n, n);
-    case 18: return rgb(half, q, q);
-    case 19: return rgb(q, half, q);
-    case 20: return rgb(q, q, half);
-    default: return rgb(255, n, n);
+        case 1: return rgb(255, a, a);
+        case 2: return rgb(a, 0, n);
+        case 3: return rgb(n, 0, a);
+        case 4: return rgb(0, n, a);
+        case 5: return rgb(0, a, n);
+        case 6: return rgb(a, n, 0);
+        case 7: return rgb(n, a, 0);
+        case 8: return rgb(255, n, 0);
+        case 9: return rgb(255, a, 0);
+        case 10: return rgb(255, 0, n);
+        case 11: return rgb(255, 0, a);
+        case 12: return rgb(0, n, 255);
+        case 13: return rgb(0, a, 255);
+        case 14: return rgb(n, n, n);
+        case 15: return rgb(a, a, a);
+        case 16: return rgb(n, a, n);
+        case 17: return rgb(a, n, n);
+        case 18: return rgb(half, q, q);
+        case 19: return rgb(q, half, q);
+        case 20: return rgb(q, q, half);
+        default: return rgb(255, n, n);
     }
 }
 
@@ -49,20 +51,23 @@ struct ReferenceProjection {
     void at(double x, double y, double z, int32_t &X, int32_t &Y) const {
         const double k = 0.01745329237161969, ca = std::cos(az * k), sa = std::sin(az * k);
         const double ce = std::cos(el * k), se = std::sin(el * k);
-        const double a = (std::fabs(ca) + std::fabs(sa)) / 2, b = ((std::fabs(ca) + std::fabs(sa)) * std::fabs(se) + std::fabs(ce)) / 2;
+        const double a = (std::fabs(ca) + std::fabs(sa)) / 2,
+                     b = ((std::fabs(ca) + std::fabs(sa)) * std::fabs(se) + std::fabs(ce)) / 2;
         const double sx = (right - left) / (2 * a), sy = (bottom - top) / (2 * b);
-        const double u = (x - nx / 2) / nx, v = (y - ny / 2) / ny, w = (z - (zmin + zmax) / 2) / (zmax - zmin);
+        const double u = (x - nx / 2) / nx, v = (y - ny / 2) / ny,
+                     w = (z - (zmin + zmax) / 2) / (zmax - zmin);
         X = static_cast<int32_t>((u * ca - v * sa) * sx) + (left + right) / 2;
         Y = (top + bottom) / 2 - static_cast<int32_t>(sy * (w * ce - (v * ca + u * sa) * se));
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ZAxisToLColor, EveryScaleAtItsEndPointsAndMiddle) {
     for (int palette = 0; palette <= 22; ++palette)
         for (int level : {0, 1, 127, 128, 254, 255})
-            EXPECT_EQ(ZAxisToLColor(level, palette), referenceColour(level, palette)) << palette << " " << level;
+            EXPECT_EQ(ZAxisToLColor(level, palette), referenceColour(level, palette))
+                << palette << " " << level;
     EXPECT_EQ(ZAxisToLColor(0, 14), 0x00FFFFFFu);
     EXPECT_EQ(ZAxisToLColor(255, 14), 0x00000000u);
     EXPECT_EQ(ZAxisToLColor(255, 18), rgb(254, 191, 191));
@@ -70,7 +75,7 @@ TEST(ZAxisToLColor, EveryScaleAtItsEndPointsAndMiddle) {
     for (int level = 0; level < 256; level += 17) {
         EXPECT_EQ(ZAxisToLColor(level, 0), ZAxisToLColor(level, 25));
         EXPECT_EQ(ZAxisToLColor(level, 21), ZAxisToLColor(level, 0));
-        EXPECT_EQ(ZAxisToLColor(level + 256, 3), ZAxisToLColor(level, 3)); // levels wrap modulo 256
+        EXPECT_EQ(ZAxisToLColor(level + 256, 3), ZAxisToLColor(level, 3));  // levels wrap modulo 256
     }
 }
 
@@ -79,9 +84,8 @@ TEST(ContourMatrix, PlaneRisingInXGivesStraightVerticalLines) {
     const int32_t nx = 8, ny = 6;
     std::vector<float> z(nx * ny);
     for (int j = 0; j < ny; ++j)
-        for (int i = 0; i < nx; ++i)
-            z[j * nx + i] = static_cast<float>(i);
-    const int32_t rect[4] = {10, 20, 810, 620}; // cells of 100 x 100 pixels
+        for (int i = 0; i < nx; ++i) z[j * nx + i] = static_cast<float>(i);
+    const int32_t rect[4] = {10, 20, 810, 620};  // cells of 100 x 100 pixels
     const int32_t style[2] = {0x000000, 2};
     ASSERT_EQ(ContourMatrix(s.get(), z.data(), nx, ny, 4, rect, style), 1);
     // Levels 1.75, 3.5 and 5.25 (7 / 4 apart, the fourth would reach zmax): vertical lines from
@@ -92,8 +96,16 @@ TEST(ContourMatrix, PlaneRisingInXGivesStraightVerticalLines) {
         const uint32_t colour = ZAxisToLColor(static_cast<int>(255.0 / 4 * k), 2);
         const double i = std::floor(levels[k]), t = (levels[k] - i) / (1 + 1e-6);
         const int32_t x = static_cast<int32_t>(10 + (i + t) * 100 + 50);
-        EXPECT_EQ(s.count([&](int32_t px, int32_t py, uint32_t c) { return c == colour && px == x && py > 70 && py <= 570; }), 500) << k;
-        EXPECT_EQ(s.count([&](int32_t px, int32_t py, uint32_t c) { return c == colour && (px != x || py < 70 || py > 570); }), 0) << k;
+        EXPECT_EQ(s.count([&](int32_t px, int32_t py, uint32_t c) {
+            return c == colour && px == x && py > 70 && py <= 570;
+        }),
+                  500)
+            << k;
+        EXPECT_EQ(s.count([&](int32_t px, int32_t py, uint32_t c) {
+            return c == colour && (px != x || py < 70 || py > 570);
+        }),
+                  0)
+            << k;
     }
     // Frame and axes in the pen colour, letters beside them.
     EXPECT_EQ(s.at(400, 20), 0u);
@@ -108,7 +120,10 @@ TEST(ContourMatrix, SingleColourFlatMatrixAndRefusals) {
     const int32_t style[2] = {0x0000FF, -1};
     // A flat matrix is widened by 0.1 either side; no edge crosses a level.
     ASSERT_EQ(ContourMatrix(s.get(), z.data(), 5, 5, 4, rect, style), 1);
-    EXPECT_EQ(s.count([](int32_t x, int32_t y, uint32_t c) { return c == 0x0000FF && x > 16 && x < 108 && y > 12 && y < 100; }), 0);
+    EXPECT_EQ(s.count([](int32_t x, int32_t y, uint32_t c) {
+        return c == 0x0000FF && x > 16 && x < 108 && y > 12 && y < 100;
+    }),
+              0);
     EXPECT_EQ(s.at(60, 10), 0x0000FFu);
 
     TestSurface t(120, 120);
@@ -118,7 +133,8 @@ TEST(ContourMatrix, SingleColourFlatMatrixAndRefusals) {
     EXPECT_EQ(ContourMatrix(t.get(), z.data(), 5, 5, 100000, rect, style), 0);
     EXPECT_EQ(ContourMatrix(t.get(), z.data(), 5, 5, 4, nullptr, style), 0);
     EXPECT_EQ(ContourMatrix(t.get(), z.data(), 5, 5, 4, rect, nullptr), 0);
-    EXPECT_EQ(ContourMatrix(t.get(), z.data(), 1 << 14, 1 << 14, 4, rect, style), 0); // beyond the element cap
+    EXPECT_EQ(ContourMatrix(t.get(), z.data(), 1 << 14, 1 << 14, 4, rect, style),
+              0);  // beyond the element cap
     z[7] = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(ContourMatrix(t.get(), z.data(), 5, 5, 4, rect, style), 0);
     EXPECT_EQ(t.nonWhite(), 0);
@@ -135,8 +151,7 @@ struct OccludedRow {
     OccludedRow() {
         const float rows[ny] = {0.5f, 1.0f, 1.0f, 0.0f};
         for (int j = 0; j < ny; ++j)
-            for (int i = 0; i < nx; ++i)
-                z[j * nx + i] = rows[j];
+            for (int i = 0; i < nx; ++i) z[j * nx + i] = rows[j];
     }
     int32_t rowY(int j) const {
         const float rows[ny] = {0.5f, 1.0f, 1.0f, 0.0f};
@@ -146,16 +161,17 @@ struct OccludedRow {
         return Y;
     }
     static int64_t redInRow(const TestSurface &s, int32_t y) {
-        return s.count([y](int32_t, int32_t py, uint32_t c) { return c == 0x0000FF && py >= y - 1 && py <= y + 1; });
+        return s.count(
+            [y](int32_t, int32_t py, uint32_t c) { return c == 0x0000FF && py >= y - 1 && py <= y + 1; });
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(MeshMatrix, HiddenLineRemovalHidesAnOccludedRow) {
     OccludedRow m;
     const int32_t y0 = m.rowY(0), y1 = m.rowY(1), y3 = m.rowY(3);
-    ASSERT_LT(y1, y0); // row 0 lies between the high row 1 and the low front row 3 on the screen
+    ASSERT_LT(y1, y0);  // row 0 lies between the high row 1 and the low front row 3 on the screen
     ASSERT_GT(y3, y0);
     TestSurface plain(401, 301);
     ASSERT_EQ(MeshMatrix(plain.get(), m.z.data(), m.nx, m.ny, m.param), 1);
@@ -165,7 +181,7 @@ TEST(MeshMatrix, HiddenLineRemovalHidesAnOccludedRow) {
     TestSurface hidden(401, 301);
     ASSERT_EQ(MeshMatrix(hidden.get(), m.z.data(), m.nx, m.ny, m.param), 1);
     EXPECT_EQ(OccludedRow::redInRow(hidden, y0), 0);
-    EXPECT_GT(OccludedRow::redInRow(hidden, y3), 100); // the front row stays
+    EXPECT_GT(OccludedRow::redInRow(hidden, y3), 100);  // the front row stays
     EXPECT_GT(OccludedRow::redInRow(hidden, y1), 100);
     // The axes are drawn in their own colour either way.
     EXPECT_GT(hidden.countColour(0x00FF00), 0);
@@ -175,8 +191,7 @@ TEST(MeshMatrix, VerticesLieAtTheirProjectedPlaces) {
     const int32_t nx = 6, ny = 5;
     std::vector<float> z(nx * ny);
     for (int j = 0; j < ny; ++j)
-        for (int i = 0; i < nx; ++i)
-            z[j * nx + i] = static_cast<float>(std::sin(i * 0.7) + 0.3 * j);
+        for (int i = 0; i < nx; ++i) z[j * nx + i] = static_cast<float>(std::sin(i * 0.7) + 0.3 * j);
     for (int az : {20, 120, 200, 300}) {
         const int32_t param[11] = {1, az, 35, 0x0000FF, 0x00FF00, 1, 10, 10, 310, 250, 0};
         TestSurface s(320, 260);
@@ -228,8 +243,7 @@ TEST(FillMeshMatrix, CellsAreFilledWithTheColourOfTheirHeight) {
     const int32_t nx = 4, ny = 3;
     std::vector<float> z(nx * ny);
     for (int j = 0; j < ny; ++j)
-        for (int i = 0; i < nx; ++i)
-            z[j * nx + i] = static_cast<float>(i);
+        for (int i = 0; i < nx; ++i) z[j * nx + i] = static_cast<float>(i);
     const int32_t param[11] = {0, 0, 90, -1, 0x000000, 0, 0, 0, 400, 300, 9};
     TestSurface s(401, 301);
     ASSERT_EQ(FillMeshMatrix(s.get(), z.data(), nx, ny, param), 1);
@@ -249,8 +263,7 @@ TEST(MatPicturize, SamplesTheMatrixAtKnownCells) {
     // bottom) and column p of an 8 x 8 picture show 4 (r / 2) + p / 2, scaled over 0 .. 15.
     std::vector<float> z(16);
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c)
-            z[r * 4 + c] = static_cast<float>(4 * r + c);
+        for (int c = 0; c < 4; ++c) z[r * 4 + c] = static_cast<float>(4 * r + c);
     TestSurface s(40, 40);
     ASSERT_EQ(MatPicturize(s.get(), z.data(), 4, 4, 15, 10, 12, 8, 8), 1);
     for (int r = 0; r < 8; ++r)
@@ -262,7 +275,7 @@ TEST(MatPicturize, SamplesTheMatrixAtKnownCells) {
     // The axis line left of and below the picture, and the letter O under its corner.
     EXPECT_EQ(s.at(9, 15), 0u);
     EXPECT_EQ(s.at(14, 21), 0u);
-    EXPECT_EQ(s.at(11, 20), 0u); // top row of the O glyph at (10, 20)
+    EXPECT_EQ(s.at(11, 20), 0u);  // top row of the O glyph at (10, 20)
 }
 
 TEST(MatRGBPicturize, EachChannelHasItsOwnScale) {
@@ -277,7 +290,8 @@ TEST(MatRGBPicturize, EachChannelHasItsOwnScale) {
         for (int p = 0; p < 4; ++p) {
             // One picture pixel per cell: cell (r, p) exactly.
             const int k = 4 * r + p;
-            const uint32_t want = rgb(static_cast<int>(k / 15.0 * 255.0), 0, static_cast<int>((-10.0 * k + 150) / 150 * 255.0));
+            const uint32_t want =
+                rgb(static_cast<int>(k / 15.0 * 255.0), 0, static_cast<int>((-10.0 * k + 150) / 150 * 255.0));
             EXPECT_EQ(s.at(5 + p, 5 + 3 - r), want) << r << "," << p;
         }
 }

@@ -19,26 +19,24 @@ namespace {
 
 constexpr int kPanelWidth = 480;
 constexpr int kPanelHeight = 360;
-constexpr int32_t meshN = 40;  // wire-frame and filled surfaces
-constexpr int32_t fineN = 160; // contours and the matrix picture
-constexpr uint32_t kBlack = 0x000000, kBlue = 0xFF0000, kRed = 0x0000FF, kGrey = 0xC0C0C0, kDarkGreen = 0x006000;
+constexpr int32_t meshN = 40;   // wire-frame and filled surfaces
+constexpr int32_t fineN = 160;  // contours and the matrix picture
+constexpr uint32_t kBlack = 0x000000, kBlue = 0xFF0000, kRed = 0x0000FF, kGrey = 0xC0C0C0,
+                   kDarkGreen = 0x006000;
 
 // The recording of the curve picture, read from an MDT file into a movable block.
 struct Recording {
     SignalFileInfo info{};
     ~Recording() {
-        if (info.hData)
-            MemBlockFree(info.hData);
+        if (info.hData) MemBlockFree(info.hData);
     }
     bool read(const std::string &path) {
-        if (path.size() >= sizeof info.fileName)
-            return false;
+        if (path.size() >= sizeof info.fileName) return false;
         std::memcpy(info.fileName, path.c_str(), path.size() + 1);
-        if (!ReadMDTInfo(&info))
-            return false;
-        const uint64_t bytes = static_cast<uint64_t>(info.nch) * static_cast<uint64_t>(info.len) * sizeof(float);
-        if (bytes > (uint64_t{1} << 31))
-            return false;
+        if (!ReadMDTInfo(&info)) return false;
+        const uint64_t bytes =
+            static_cast<uint64_t>(info.nch) * static_cast<uint64_t>(info.len) * sizeof(float);
+        if (bytes > (uint64_t{1} << 31)) return false;
         info.hData = MemBlockAlloc(static_cast<uint32_t>(bytes));
         return info.hData && ReadMDTFile(&info);
     }
@@ -48,8 +46,7 @@ struct Recording {
 bool writeGeneratedRecording(const std::string &path) {
     const int32_t len = 3000;
     SignalFileInfo info{};
-    if (path.size() >= sizeof info.fileName)
-        return false;
+    if (path.size() >= sizeof info.fileName) return false;
     std::memcpy(info.fileName, path.c_str(), path.size() + 1);
     info.nch = 2;
     info.len = len;
@@ -63,8 +60,7 @@ bool writeGeneratedRecording(const std::string &path) {
     std::strcpy(info.yUnit, "vol.");
     info.hData = MemBlockAlloc(static_cast<uint32_t>(2 * len * sizeof(float)));
     float *x = static_cast<float *>(MemBlockLock(info.hData));
-    if (!x)
-        return false;
+    if (!x) return false;
     unsigned noise = 12345;
     for (int32_t j = 0; j < len; ++j) {
         const double t = j / static_cast<double>(info.fs);
@@ -82,14 +78,15 @@ bool writeGeneratedRecording(const std::string &path) {
 // Heights of three Gaussian hills and a hollow on an n x n grid.
 std::vector<float> gaussians(int32_t n) {
     std::vector<float> z(static_cast<size_t>(n) * n);
-    const double hills[4][4] = {{0.30, 0.35, 0.12, 1.0}, {0.70, 0.30, 0.10, 0.7}, {0.55, 0.75, 0.16, 0.9},
-                                {0.25, 0.75, 0.08, -0.5}};
+    const double hills[4][4] = {
+        {0.30, 0.35, 0.12, 1.0}, {0.70, 0.30, 0.10, 0.7}, {0.55, 0.75, 0.16, 0.9}, {0.25, 0.75, 0.08, -0.5}};
     for (int32_t j = 0; j < n; ++j)
         for (int32_t i = 0; i < n; ++i) {
             const double x = i / (n - 1.0), y = j / (n - 1.0);
             double v = 0;
             for (const auto &h : hills)
-                v += h[3] * std::exp(-((x - h[0]) * (x - h[0]) + (y - h[1]) * (y - h[1])) / (2 * h[2] * h[2]));
+                v +=
+                    h[3] * std::exp(-((x - h[0]) * (x - h[0]) + (y - h[1]) * (y - h[1])) / (2 * h[2] * h[2]));
             z[static_cast<size_t>(j) * n + i] = static_cast<float>(v);
         }
     return z;
@@ -107,21 +104,30 @@ bool drawCurves(SigmoraSurface *s, const Recording &rec) {
     SetCurveColor(0, kBlue);
     SetCurveColor(1, kRed);
     caption(s, 30, 12, "PLOTCURVE (BLUE) AND IPLOTCURVE (RED)");
-    if (!PlotCurve(s, &rec.info, 0, 0, rec.info.len, rect))
-        return false;
+    if (!PlotCurve(s, &rec.info, 0, 0, rec.info.len, rect)) return false;
     return rec.info.nch < 2 || iPlotCurve(s, &rec.info, 1, 0, rec.info.len, rect);
 }
 
 bool drawMesh(SigmoraSurface *s, const std::vector<float> &z, int32_t n, int32_t flags, const char *title) {
-    const int32_t param[11] = {1, 35, 30, static_cast<int32_t>(kBlue), static_cast<int32_t>(kGrey), flags,
-                               20, 30, kPanelWidth - 20, kPanelHeight - 20, 0};
+    const int32_t param[11] = {1,
+                               35,
+                               30,
+                               static_cast<int32_t>(kBlue),
+                               static_cast<int32_t>(kGrey),
+                               flags,
+                               20,
+                               30,
+                               kPanelWidth - 20,
+                               kPanelHeight - 20,
+                               0};
     caption(s, 20, 8, title);
     return MeshMatrix(s, z.data(), n, n, param) != 0;
 }
 
 bool drawFilled(SigmoraSurface *s, const std::vector<float> &z, int32_t n) {
-    const int32_t param[11] = {0, 215, 35, 0x404040, static_cast<int32_t>(kBlack), 0,
-                               20, 30, kPanelWidth - 20, kPanelHeight - 20, 6};
+    const int32_t param[11] = {0, 215, 35, 0x404040,         static_cast<int32_t>(kBlack),
+                               0, 20,  30, kPanelWidth - 20, kPanelHeight - 20,
+                               6};
     caption(s, 20, 8, "FILLMESHMATRIX, SCALE 6");
     return FillMeshMatrix(s, z.data(), n, n, param) != 0;
 }
@@ -145,7 +151,7 @@ void paste(SigmoraSurface *dst, const SigmoraSurface *panel, int x0, int y0) {
             dst->setPixel(dst->user, x0 + x, y0 + y, MemorySurfacePixel(panel, x, y));
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv) {
     const std::string folder = argc > 1 ? std::string(argv[1]) + "/" : std::string();
@@ -167,28 +173,26 @@ int main(int argc, char **argv) {
     }
     struct Panel {
         const char *file;
-        bool (*draw)(SigmoraSurface *, const Recording &, const std::vector<float> &, const std::vector<float> &);
+        bool (*draw)(SigmoraSurface *, const Recording &, const std::vector<float> &,
+                     const std::vector<float> &);
     };
     const Panel panels[] = {
-        {"curve.bmp", [](SigmoraSurface *s, const Recording &r, const std::vector<float> &, const std::vector<float> &) {
-             return drawCurves(s, r);
-         }},
-        {"mesh.bmp", [](SigmoraSurface *s, const Recording &, const std::vector<float> &c, const std::vector<float> &) {
+        {"curve.bmp", [](SigmoraSurface *s, const Recording &r, const std::vector<float> &,
+                         const std::vector<float> &) { return drawCurves(s, r); }},
+        {"mesh.bmp",
+         [](SigmoraSurface *s, const Recording &, const std::vector<float> &c, const std::vector<float> &) {
              return drawMesh(s, c, meshN, 1, "MESHMATRIX, ALL LINES");
          }},
         {"mesh_hidden.bmp",
          [](SigmoraSurface *s, const Recording &, const std::vector<float> &c, const std::vector<float> &) {
              return drawMesh(s, c, meshN, 3, "MESHMATRIX, HIDDEN LINES REMOVED");
          }},
-        {"fillmesh.bmp", [](SigmoraSurface *s, const Recording &, const std::vector<float> &c, const std::vector<float> &) {
-             return drawFilled(s, c, meshN);
-         }},
-        {"contour.bmp", [](SigmoraSurface *s, const Recording &, const std::vector<float> &, const std::vector<float> &f) {
-             return drawContours(s, f, fineN);
-         }},
-        {"matrix.bmp", [](SigmoraSurface *s, const Recording &, const std::vector<float> &, const std::vector<float> &f) {
-             return drawPicture(s, f, fineN);
-         }},
+        {"fillmesh.bmp", [](SigmoraSurface *s, const Recording &, const std::vector<float> &c,
+                            const std::vector<float> &) { return drawFilled(s, c, meshN); }},
+        {"contour.bmp", [](SigmoraSurface *s, const Recording &, const std::vector<float> &,
+                           const std::vector<float> &f) { return drawContours(s, f, fineN); }},
+        {"matrix.bmp", [](SigmoraSurface *s, const Recording &, const std::vector<float> &,
+                          const std::vector<float> &f) { return drawPicture(s, f, fineN); }},
     };
     int failures = 0;
     for (size_t k = 0; k < sizeof panels / sizeof panels[0]; ++k) {
@@ -198,7 +202,8 @@ int main(int argc, char **argv) {
             std::fprintf(stderr, "sigdraw: %s failed\n", path.c_str());
             ++failures;
         } else {
-            paste(composite, s, static_cast<int>(k % 3) * kPanelWidth, static_cast<int>(k / 3) * kPanelHeight);
+            paste(composite, s, static_cast<int>(k % 3) * kPanelWidth,
+                  static_cast<int>(k / 3) * kPanelHeight);
             std::printf("%s\n", path.c_str());
         }
         FreeMemorySurface(s);
