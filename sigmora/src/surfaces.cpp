@@ -250,7 +250,7 @@ extern "C" {
 
 uint32_t ZAxisToLColor(int32_t level, int32_t palette) {
     const int a = level & 0xFF, na = 255 - a;
-    const int half = truncPixel(127.0 + level / 2), threeQ = truncPixel(0.75 * level);
+    const int half = 127 + level / 2, threeQ = truncPixel(0.75 * level);
     switch (palette) {
         case 1: return rgb(255, a, a);
         case 2: return rgb(a, 0, na);

@@ -314,3 +314,61 @@ TEST(MatPicturize, RefusesAbsurdPicturesAndDrawsFlatOnes) {
     EXPECT_EQ(s.at(7, 7), ZAxisToLColor(0, 13));
     EXPECT_EQ(s.at(10, 10), ZAxisToLColor(0, 13));
 }
+
+namespace {
+
+// A surface of the test's own that records the first corner of every polygon drawn.
+struct PolygonRecorder {
+    std::vector<SigmoraPoint> firstCorners;
+    SigmoraSurface surface{};
+    PolygonRecorder() {
+        surface.user = this;
+        surface.polygon = [](void *user, const SigmoraPoint *pts, int32_t n) {
+            if (n > 0) static_cast<PolygonRecorder *>(user)->firstCorners.push_back(pts[0]);
+        };
+    }
+};
+
+}  // namespace
+
+TEST(FillMeshMatrix, PaintsCellsFromTheBackCornerForEveryAzimuth) {
+    // Within a row the cells must come in order of growing depth towards the viewer, d = v cos(az)
+    // + u sin(az) (larger d is nearer), and the rows in order of growing v cos(az).
+    const int32_t nx = 5, ny = 4;
+    std::vector<float> z(nx * ny);
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) z[j * nx + i] = 0.01f * static_cast<float>(i + 7 * j);
+    for (int az : {45, 135, 225, 315}) {
+        PolygonRecorder rec;
+        const int32_t param[11] = {0, az, 40, -1, 0, 0, 0, 0, 4000, 3000, 1};
+        ASSERT_EQ(FillMeshMatrix(&rec.surface, z.data(), nx, ny, param), 1);
+        ASSERT_EQ(rec.firstCorners.size(), static_cast<size_t>((nx - 1) * (ny - 1)));
+        const ReferenceProjection p{nx, ny,   0,   0.01 * (nx - 1 + 7 * (ny - 1)), double(az), 40, 0,
+                                    0,  4000, 3000};
+        const double k = 0.01745329237161969, ca = std::cos(az * k), sa = std::sin(az * k);
+        double lastRowDepth = -1e9, lastDepth = -1e9;
+        int lastJ = -1;
+        for (const SigmoraPoint &pt : rec.firstCorners) {
+            int ci = -1, cj = -1;
+            for (int j = 0; j < ny; ++j)
+                for (int i = 0; i < nx; ++i) {
+                    int32_t X, Y;
+                    p.at(i, j, z[j * nx + i], X, Y);
+                    if (X == pt.x && Y == pt.y) {
+                        ci = i;
+                        cj = j;
+                    }
+                }
+            ASSERT_GE(ci, 0) << az;
+            const double u = (ci + 0.5 - nx / 2.0) / nx, v = (cj + 0.5 - ny / 2.0) / ny;
+            if (cj != lastJ) {
+                EXPECT_GT(v * ca, lastRowDepth) << az;
+                lastRowDepth = v * ca;
+                lastDepth = -1e9;
+                lastJ = cj;
+            }
+            EXPECT_GT(v * ca + u * sa, lastDepth) << az << " cell " << ci << "," << cj;
+            lastDepth = v * ca + u * sa;
+        }
+    }
+}
