@@ -93,13 +93,11 @@ typedef struct SigmoraSurface {
 /* Creates a white width x height memory surface with dpiX / dpiY pixels per inch (0: 96);
  * NULL when a side is below 1 or above the caps, a resolution is negative or above 10000, or
  * memory runs out. Free it with FreeMemorySurface. */
-SIGMORA_API SigmoraSurface *CreateMemorySurface(int32_t width, int32_t height, int32_t dpiX,
-                                                int32_t dpiY);
+SIGMORA_API SigmoraSurface *CreateMemorySurface(int32_t width, int32_t height, int32_t dpiX, int32_t dpiY);
 /* Frees a memory surface (NULL or any other surface: nothing happens). */
 SIGMORA_API void FreeMemorySurface(SigmoraSurface *surface);
 /* Width and height of a memory surface into *width / *height; 1, 0 if not a memory surface. */
-SIGMORA_API int32_t MemorySurfaceSize(const SigmoraSurface *surface, int32_t *width,
-                                      int32_t *height);
+SIGMORA_API int32_t MemorySurfaceSize(const SigmoraSurface *surface, int32_t *width, int32_t *height);
 /* Colour of pixel (x, y) of a memory surface; 0xFFFFFFFF outside it or for another surface. */
 SIGMORA_API uint32_t MemorySurfacePixel(const SigmoraSurface *surface, int32_t x, int32_t y);
 /* Fills the whole memory surface with colour and resets its drawing state; 1, 0 if not one. */

@@ -22,17 +22,19 @@ struct ContourGrid {
     float at(int32_t i, int32_t j) const { return z[static_cast<int64_t>(j) * nx + i]; }
     // Screen point of a grid position (column i, row j, fractional).
     SigmoraPoint point(double i, double j) const {
-        return SigmoraPoint{truncPixel(rect.left + i * sx + sx / 2), truncPixel(rect.bottom - j * sy - sy / 2)};
+        return SigmoraPoint{truncPixel(rect.left + i * sx + sx / 2),
+                            truncPixel(rect.bottom - j * sy - sy / 2)};
     }
 };
 
-bool crosses(float z1, float z2, double level) { return (z1 >= level && z2 < level) || (z1 < level && z2 >= level); }
+bool crosses(float z1, float z2, double level) {
+    return (z1 >= level && z2 < level) || (z1 < level && z2 >= level);
+}
 
 // Fraction of the way from the first end at which the edge reaches the level.
 double crossingFraction(float z1, float z2, double level) {
     const double denom = static_cast<double>(z2) - z1 + 1e-6;
-    if (denom == 0.0)
-        return 0.5;
+    if (denom == 0.0) return 0.5;
     const double t = (level - z1) / denom;
     return t < 0.0 ? 0.0 : (t > 1.0 ? 1.0 : t);
 }
@@ -46,8 +48,7 @@ void contourCell(const Surface &s, const ContourGrid &g, int32_t i, int32_t j, d
     int n = 0;
     for (int e = 0; e < 4; ++e) {
         const float z1 = g.at(ci[e], cj[e]), z2 = g.at(ci[e + 1], cj[e + 1]);
-        if (!crosses(z1, z2, level))
-            continue;
+        if (!crosses(z1, z2, level)) continue;
         const double t = crossingFraction(z1, z2, level);
         hits[n++] = g.point(ci[e] + t * (ci[e + 1] - ci[e]), cj[e] + t * (cj[e + 1] - cj[e]));
     }
@@ -69,7 +70,7 @@ void frame(const Surface &s, const Rect &r) {
     s.lineTo(r.left, r.top);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -80,8 +81,7 @@ int32_t ContourMatrix(SigmoraSurface *hdc, const float *z, int32_t nx, int32_t n
         static_cast<int64_t>(nx) * ny > sigmora::kMaxMatrixElements || !sigmora::readRect(rect, r))
         return 0;
     float lo, hi;
-    if (!sigmora::finiteExtremes(z, static_cast<int64_t>(nx) * ny, lo, hi))
-        return 0;
+    if (!sigmora::finiteExtremes(z, static_cast<int64_t>(nx) * ny, lo, hi)) return 0;
     double zmin = lo, zmax = hi;
     if (zmin == zmax) {
         zmin -= 0.1;
@@ -92,16 +92,15 @@ int32_t ContourMatrix(SigmoraSurface *hdc, const float *z, int32_t nx, int32_t n
     const uint32_t colour = static_cast<uint32_t>(style[0]);
     s.pen(colour);
     frame(s, r);
-    const ContourGrid g{z, nx, ny, r, static_cast<double>(r.width()) / nx, static_cast<double>(r.height()) / ny};
+    const ContourGrid g{
+        z, nx, ny, r, static_cast<double>(r.width()) / nx, static_cast<double>(r.height()) / ny};
     const double step = (zmax - zmin) / nLevels;
     for (int32_t k = 0; k < nLevels; ++k) {
         const double level = zmin + (k + 1) * step;
-        if (!(level < zmax))
-            break;
+        if (!(level < zmax)) break;
         s.pen(style[1] >= 0 ? ZAxisToLColor(truncPixel(255.0 / nLevels * k), style[1]) : colour);
         for (int32_t j = 0; j + 1 < ny; ++j)
-            for (int32_t i = 0; i + 1 < nx; ++i)
-                contourCell(s, g, i, j, level);
+            for (int32_t i = 0; i + 1 < nx; ++i) contourCell(s, g, i, j, level);
     }
     s.pen(colour);
     s.line(r.left, r.top, r.left, r.bottom);
@@ -112,4 +111,4 @@ int32_t ContourMatrix(SigmoraSurface *hdc, const float *z, int32_t nx, int32_t n
     return 1;
 }
 
-} // extern "C"
+}  // extern "C"

@@ -13,83 +13,47 @@ using sigmora::truncPixel;
 
 namespace {
 
-// Three-point Lagrange nodes and weights of one direction at position u over the nodes
-// 0, 1, ..., n - 1: all nodes when n < 4, the first three up to node 1, the last three from
-// node n - 2, otherwise the three round the nearer node of the interval holding u.
-struct Stencil {
-    int32_t first = 0;
-    int32_t count = 0;
-    double w[3] = {0, 0, 0};
-};
-
-Stencil stencil(double u, int32_t n) {
-    Stencil st;
-    if (n < 4) {
-        st.first = 0;
-        st.count = n;
-    } else if (u <= 1.0) {
-        st.first = 0;
-        st.count = 3;
-    } else if (u >= n - 2.0) {
-        st.first = n - 3;
-        st.count = 3;
-    } else {
-        const int32_t p = static_cast<int32_t>(u);
-        st.first = (u - p >= (p + 1) - u) ? p : p - 1;
-        st.count = 3;
-    }
-    for (int32_t a = 0; a < st.count; ++a) {
-        double w = 1.0;
-        for (int32_t b = 0; b < st.count; ++b)
-            if (b != a)
-                w *= (u - (st.first + b)) / static_cast<double>(a - b);
-        st.w[a] = w;
-    }
-    return st;
-}
-
-// A matrix sampled at fractional (row, column) positions; rows and columns are separable, so
-// the stencils of every picture row and column are worked out once.
+// A matrix sampled at fractional (row, column) positions by the equally spaced two-dimensional
+// interpolation (three-point Lagrange in both directions) over the grid coordinates 0, 1, 2, ...
 class Resampler {
-public:
-    Resampler(int32_t nRows, int32_t nCols, int32_t width, int32_t height) : nCols_(nCols) {
-        rows_.reserve(static_cast<size_t>(height));
+  public:
+    Resampler(int32_t nRows, int32_t nCols, int32_t width, int32_t height)
+        : nRows_(nRows),
+          nCols_(nCols),
+          rowNodes_(static_cast<size_t>(nRows)),
+          colNodes_(static_cast<size_t>(nCols)) {
+        for (int32_t k = 0; k < nRows; ++k) rowNodes_[static_cast<size_t>(k)] = static_cast<float>(k);
+        for (int32_t k = 0; k < nCols; ++k) colNodes_[static_cast<size_t>(k)] = static_cast<float>(k);
+        rowPos_.reserve(static_cast<size_t>(height));
         for (int32_t r = 0; r < height; ++r)
-            rows_.push_back(stencil(static_cast<double>(r) / height * nRows, nRows));
-        cols_.reserve(static_cast<size_t>(width));
+            rowPos_.push_back(static_cast<float>(static_cast<double>(r) / height * nRows));
+        colPos_.reserve(static_cast<size_t>(width));
         for (int32_t p = 0; p < width; ++p)
-            cols_.push_back(stencil(static_cast<double>(p) / width * nCols, nCols));
+            colPos_.push_back(static_cast<float>(static_cast<double>(p) / width * nCols));
     }
     // The value at picture row r (0 at the bottom) and column p.
     double at(const float *z, int32_t r, int32_t p) const {
-        const Stencil &sr = rows_[static_cast<size_t>(r)], &sc = cols_[static_cast<size_t>(p)];
-        double sum = 0.0;
-        for (int32_t a = 0; a < sr.count; ++a) {
-            const float *row = z + static_cast<int64_t>(sr.first + a) * nCols_;
-            double w = 0.0;
-            for (int32_t b = 0; b < sc.count; ++b)
-                w += row[sc.first + b] * sc.w[b];
-            sum += w * sr.w[a];
-        }
-        return sum;
+        return Inter2DESpace(rowNodes_.data(), colNodes_.data(), z, nRows_, nCols_,
+                             rowPos_[static_cast<size_t>(r)], colPos_[static_cast<size_t>(p)]);
     }
 
-private:
-    int32_t nCols_;
-    std::vector<Stencil> rows_, cols_;
+  private:
+    int32_t nRows_, nCols_;
+    std::vector<float> rowNodes_, colNodes_, rowPos_, colPos_;
 };
 
 // Byte level of a value between the matrix's extremes; a flat matrix gives 0.
 uint8_t level(double v, float lo, float hi) {
     const double range = static_cast<double>(hi) - lo;
-    if (range <= 0.0)
-        return 0;
+    if (range <= 0.0) return 0;
     return static_cast<uint8_t>(std::clamp(truncPixel((v - lo) / range * 255.0), 0, 255));
 }
 
 bool pictureSizeOk(int32_t nRows, int32_t nCols, int32_t x, int32_t y, int32_t width, int32_t height) {
-    return nRows >= 1 && nCols >= 1 && static_cast<int64_t>(nRows) * nCols <= sigmora::kMaxMatrixElements &&
-           width >= 1 && height >= 1 && width <= SIGMORA_SURFACE_MAX_SIDE && height <= SIGMORA_SURFACE_MAX_SIDE &&
+    // Grid coordinates are floats: sides stay where every node is exact.
+    return nRows >= 1 && nCols >= 1 && nRows <= (1 << 24) && nCols <= (1 << 24) &&
+           static_cast<int64_t>(nRows) * nCols <= sigmora::kMaxMatrixElements && width >= 1 && height >= 1 &&
+           width <= SIGMORA_SURFACE_MAX_SIDE && height <= SIGMORA_SURFACE_MAX_SIDE &&
            static_cast<int64_t>(width) * height <= SIGMORA_SURFACE_MAX_PIXELS && sigmora::coordinateOk(x) &&
            sigmora::coordinateOk(y);
 }
@@ -109,11 +73,10 @@ size_t stride(int32_t width, int bytesPerPixel) {
     return (static_cast<size_t>(width) * static_cast<size_t>(bytesPerPixel) + 3) / 4 * 4;
 }
 
-int32_t picturize(SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nCols, int32_t palette, int32_t x,
-                  int32_t y, int32_t width, int32_t height) {
+int32_t picturize(SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nCols, int32_t palette,
+                  int32_t x, int32_t y, int32_t width, int32_t height) {
     float lo, hi;
-    if (!sigmora::finiteExtremes(z, static_cast<int64_t>(nRows) * nCols, lo, hi))
-        return 0;
+    if (!sigmora::finiteExtremes(z, static_cast<int64_t>(nRows) * nCols, lo, hi)) return 0;
     const Resampler rs(nRows, nCols, width, height);
     const size_t rowBytes = stride(width, 1);
     std::vector<uint8_t> bits(rowBytes * static_cast<size_t>(height), 0);
@@ -121,8 +84,7 @@ int32_t picturize(SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nC
         for (int32_t p = 0; p < width; ++p)
             bits[static_cast<size_t>(r) * rowBytes + static_cast<size_t>(p)] = level(rs.at(z, r, p), lo, hi);
     uint32_t table[256];
-    for (int32_t k = 0; k < 256; ++k)
-        table[k] = ZAxisToLColor(k, palette);
+    for (int32_t k = 0; k < 256; ++k) table[k] = ZAxisToLColor(k, palette);
     const Surface s(hdc);
     sigmora::SavedState saved(s);
     s.realizePalette(table, 256);
@@ -131,12 +93,11 @@ int32_t picturize(SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nC
     return lines > 0 ? 1 : 0;
 }
 
-int32_t picturizeRGB(SigmoraSurface *hdc, const float *const planes[3], int32_t nRows, int32_t nCols, int32_t x,
-                     int32_t y, int32_t width, int32_t height) {
+int32_t picturizeRGB(SigmoraSurface *hdc, const float *const planes[3], int32_t nRows, int32_t nCols,
+                     int32_t x, int32_t y, int32_t width, int32_t height) {
     float lo[3], hi[3];
     for (int c = 0; c < 3; ++c)
-        if (!sigmora::finiteExtremes(planes[c], static_cast<int64_t>(nRows) * nCols, lo[c], hi[c]))
-            return 0;
+        if (!sigmora::finiteExtremes(planes[c], static_cast<int64_t>(nRows) * nCols, lo[c], hi[c])) return 0;
     const Resampler rs(nRows, nCols, width, height);
     const size_t rowBytes = stride(width, 3);
     std::vector<uint8_t> bits(rowBytes * static_cast<size_t>(height), 0);
@@ -144,8 +105,7 @@ int32_t picturizeRGB(SigmoraSurface *hdc, const float *const planes[3], int32_t 
         for (int32_t p = 0; p < width; ++p) {
             uint8_t *px = &bits[static_cast<size_t>(r) * rowBytes + 3 * static_cast<size_t>(p)];
             // Bytes blue, green, red; planes are red, green, blue.
-            for (int c = 0; c < 3; ++c)
-                px[2 - c] = level(rs.at(planes[c], r, p), lo[c], hi[c]);
+            for (int c = 0; c < 3; ++c) px[2 - c] = level(rs.at(planes[c], r, p), lo[c], hi[c]);
         }
     const Surface s(hdc);
     sigmora::SavedState saved(s);
@@ -154,14 +114,13 @@ int32_t picturizeRGB(SigmoraSurface *hdc, const float *const planes[3], int32_t 
     return lines > 0 ? 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
-int32_t MatPicturize(SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nCols, int32_t palette, int32_t x,
-                     int32_t y, int32_t width, int32_t height) {
-    if (!hdc || !z || !pictureSizeOk(nRows, nCols, x, y, width, height))
-        return 0;
+int32_t MatPicturize(SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nCols, int32_t palette,
+                     int32_t x, int32_t y, int32_t width, int32_t height) {
+    if (!hdc || !z || !pictureSizeOk(nRows, nCols, x, y, width, height)) return 0;
     try {
         return picturize(hdc, z, nRows, nCols, palette, x, y, width, height);
     } catch (const std::bad_alloc &) {
@@ -169,10 +128,9 @@ int32_t MatPicturize(SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t
     }
 }
 
-int32_t MatRGBPicturize(SigmoraSurface *hdc, const float *red, const float *green, const float *blue, int32_t nRows,
-                        int32_t nCols, int32_t x, int32_t y, int32_t width, int32_t height) {
-    if (!hdc || !red || !green || !blue || !pictureSizeOk(nRows, nCols, x, y, width, height))
-        return 0;
+int32_t MatRGBPicturize(SigmoraSurface *hdc, const float *red, const float *green, const float *blue,
+                        int32_t nRows, int32_t nCols, int32_t x, int32_t y, int32_t width, int32_t height) {
+    if (!hdc || !red || !green || !blue || !pictureSizeOk(nRows, nCols, x, y, width, height)) return 0;
     const float *const planes[3] = {red, green, blue};
     try {
         return picturizeRGB(hdc, planes, nRows, nCols, x, y, width, height);
@@ -181,4 +139,4 @@ int32_t MatRGBPicturize(SigmoraSurface *hdc, const float *red, const float *gree
     }
 }
 
-} // extern "C"
+}  // extern "C"

@@ -19,7 +19,8 @@ constexpr double kDegree = 0.01745329237161969;
 constexpr int kHorizonColumns = 10000;
 
 uint32_t rgb(int r, int g, int b) {
-    return static_cast<uint32_t>(r & 0xFF) | static_cast<uint32_t>(g & 0xFF) << 8 | static_cast<uint32_t>(b & 0xFF) << 16;
+    return static_cast<uint32_t>(r & 0xFF) | static_cast<uint32_t>(g & 0xFF) << 8 |
+           static_cast<uint32_t>(b & 0xFF) << 16;
 }
 
 // The parameter record of the mesh exports.
@@ -34,8 +35,7 @@ struct MeshParams {
 };
 
 bool readMeshParams(const int32_t *p, MeshParams &m) {
-    if (!p)
-        return false;
+    if (!p) return false;
     m = MeshParams{p[0], p[1], p[2], p[3], p[4], p[5], Rect{}, p[10]};
     return sigmora::readRect(p + 6, m.rect);
 }
@@ -49,8 +49,7 @@ struct Heights {
 };
 
 bool readHeights(const float *z, int32_t nx, int32_t ny, Heights &h) {
-    if (!z || nx < 1 || ny < 1 || static_cast<int64_t>(nx) * ny > sigmora::kMaxMatrixElements)
-        return false;
+    if (!z || nx < 1 || ny < 1 || static_cast<int64_t>(nx) * ny > sigmora::kMaxMatrixElements) return false;
     h.z = z;
     h.nx = nx;
     h.ny = ny;
@@ -59,7 +58,7 @@ bool readHeights(const float *z, int32_t nx, int32_t ny, Heights &h) {
 
 // Parallel projection of the box [0, nx] x [0, ny] x [zmin, zmax] into the rectangle.
 class Projection {
-public:
+  public:
     Projection(const Heights &h, const MeshParams &m) {
         const double az = (((m.azimuth % 360) + 360) % 360) * kDegree, el = m.elevation * kDegree;
         cosA_ = std::cos(az);
@@ -87,12 +86,13 @@ public:
         return SigmoraPoint{static_cast<int32_t>(X), static_cast<int32_t>(Y)};
     }
 
-private:
+  private:
     double cosA_, sinA_, cosE_, sinE_, cx_, cy_, cz_, dx_, dy_, dz_, sx_, sy_;
     int64_t midX_, midY_;
 };
 
-void segment(const Surface &s, const Projection &pr, double x0, double y0, double z0, double x1, double y1, double z1) {
+void segment(const Surface &s, const Projection &pr, double x0, double y0, double z0, double x1, double y1,
+             double z1) {
     const SigmoraPoint a = pr.at(x0, y0, z0), b = pr.at(x1, y1, z1);
     s.line(a.x, a.y, b.x, b.y);
 }
@@ -103,7 +103,8 @@ void letter(const Surface &s, SigmoraPoint p, int dx, int dy, const char *t, uin
 
 // A ruled box on the three back faces (the two back walls and the floor), 11 lines per family
 // and face, with the axis letters.
-void ruledBox(const Surface &s, const Projection &pr, const Heights &h, const MeshParams &m, uint32_t colour) {
+void ruledBox(const Surface &s, const Projection &pr, const Heights &h, const MeshParams &m,
+              uint32_t colour) {
     const double xb = m.backAtX0() ? 0.0 : h.nx, yb = m.backAtY0() ? 0.0 : h.ny;
     const double xf = h.nx - xb, yf = h.ny - yb;
     const double z0 = h.zmin, z1 = h.zmax;
@@ -124,7 +125,8 @@ void ruledBox(const Surface &s, const Projection &pr, const Heights &h, const Me
 // Three axis lines from the origin corner (0, 0, zmin), with their letters at the far ends.
 void axisLines(const Surface &s, const Projection &pr, const Heights &h, uint32_t colour) {
     const double z0 = h.zmin;
-    const SigmoraPoint o = pr.at(0, 0, z0), x = pr.at(h.nx, 0, z0), y = pr.at(0, h.ny, z0), z = pr.at(0, 0, h.zmax);
+    const SigmoraPoint o = pr.at(0, 0, z0), x = pr.at(h.nx, 0, z0), y = pr.at(0, h.ny, z0),
+                       z = pr.at(0, 0, h.zmax);
     s.line(o.x, o.y, x.x, x.y);
     s.line(o.x, o.y, y.x, y.y);
     s.line(o.x, o.y, z.x, z.y);
@@ -145,7 +147,7 @@ void drawAxes(const Surface &s, const Projection &pr, const Heights &h, const Me
 // Floating horizons of the hidden-line pass: per pixel column the highest (upper, smallest y)
 // and lowest (lower, largest y) point drawn so far.
 class Horizons {
-public:
+  public:
     Horizons() : upper_(kHorizonColumns), lower_(kHorizonColumns) { reset(); }
     void reset() {
         std::fill(upper_.begin(), upper_.end(), 10000);
@@ -166,13 +168,14 @@ public:
         return seen;
     }
 
-private:
+  private:
     std::vector<int32_t> upper_, lower_;
 };
 
 // A segment drawn pixel by pixel against the horizons: steps of 1 / (|m| + 2) pixels in x
 // (m = dy/dx), that is |dy| + 2|dx| steps; a vertical segment takes |dy| + 2 steps.
-void hiddenSegment(const Surface &s, Horizons &hz, const Rect &r, SigmoraPoint a, SigmoraPoint b, uint32_t colour) {
+void hiddenSegment(const Surface &s, Horizons &hz, const Rect &r, SigmoraPoint a, SigmoraPoint b,
+                   uint32_t colour) {
     const int64_t dx = static_cast<int64_t>(b.x) - a.x, dy = static_cast<int64_t>(b.y) - a.y;
     int64_t steps = dx == 0 ? std::llabs(dy) + 2 : std::llabs(dy) + 2 * std::llabs(dx);
     steps = std::min<int64_t>(steps, 1 << 20);
@@ -181,29 +184,30 @@ void hiddenSegment(const Surface &s, Horizons &hz, const Rect &r, SigmoraPoint a
         const int64_t x = std::llround(a.x + t * static_cast<double>(dx));
         const int64_t y = std::llround(a.y + t * static_cast<double>(dy));
         const bool inside = x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
-        if (hz.visible(x, y) && inside)
-            s.pixel(static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
+        if (hz.visible(x, y) && inside) s.pixel(static_cast<int32_t>(x), static_cast<int32_t>(y), colour);
     }
 }
 
 // Row and column visiting orders of the wire frame (front to back) per azimuth quadrant.
 struct MeshOrder {
-    bool rowsDown;    // rows from ny - 1 down to 0
-    bool xDown;       // x within a row from nx - 1 down to 0
-    bool columnsDown; // columns from nx - 1 down to 0
-    bool yDown;       // y within a column from ny - 1 down to 0
+    bool rowsDown;     // rows from ny - 1 down to 0
+    bool xDown;        // x within a row from nx - 1 down to 0
+    bool columnsDown;  // columns from nx - 1 down to 0
+    bool yDown;        // y within a column from ny - 1 down to 0
 };
 
 MeshOrder meshOrder(int quadrant) {
     switch (quadrant) {
-    case 0: return {true, false, true, false};
-    case 1: return {false, true, true, false};
-    case 2: return {false, true, false, true};
-    default: return {true, false, false, true};
+        case 0: return {true, false, true, false};
+        case 1: return {false, true, true, false};
+        case 2: return {false, true, false, true};
+        default: return {true, false, false, true};
     }
 }
 
-int32_t indexAt(int32_t k, int32_t n, bool down) { return down ? n - 1 - k : k; }
+int32_t indexAt(int32_t k, int32_t n, bool down) {
+    return down ? n - 1 - k : k;
+}
 
 // One polyline per line of the matrix: rows (byRows) or columns, in the quadrant's order.
 void meshPass(const Surface &s, const Projection &pr, const Heights &h, const MeshParams &m, bool byRows,
@@ -236,48 +240,46 @@ void meshPass(const Surface &s, const Projection &pr, const Heights &h, const Me
 // Colour level 0 .. 255 of a height; a flat matrix gives level 0.
 int32_t heightLevel(const Heights &h, float z) {
     const double range = static_cast<double>(h.zmax) - h.zmin;
-    if (range <= 0.0)
-        return 0;
+    if (range <= 0.0) return 0;
     return std::clamp(truncPixel((z - h.zmin) * 255.0 / range), 0, 255);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
 uint32_t ZAxisToLColor(int32_t level, int32_t palette) {
     const int a = level & 0xFF, na = 255 - a;
-    const int half = truncPixel(127.0 + level / 2), threeQ = truncPixel(0.75 * level);
+    const int half = 127 + level / 2, threeQ = truncPixel(0.75 * level);
     switch (palette) {
-    case 1: return rgb(255, a, a);
-    case 2: return rgb(a, 0, na);
-    case 3: return rgb(na, 0, a);
-    case 4: return rgb(0, na, a);
-    case 5: return rgb(0, a, na);
-    case 6: return rgb(a, na, 0);
-    case 7: return rgb(na, a, 0);
-    case 8: return rgb(255, na, 0);
-    case 9: return rgb(255, a, 0);
-    case 10: return rgb(255, 0, na);
-    case 11: return rgb(255, 0, a);
-    case 12: return rgb(0, na, 255);
-    case 13: return rgb(0, a, 255);
-    case 14: return rgb(na, na, na);
-    case 15: return rgb(a, a, a);
-    case 16: return rgb(na, a, na);
-    case 17: return rgb(a, na, na);
-    case 18: return rgb(half, threeQ, threeQ);
-    case 19: return rgb(threeQ, half, threeQ);
-    case 20: return rgb(threeQ, threeQ, half);
-    default: return rgb(255, na, na);
+        case 1: return rgb(255, a, a);
+        case 2: return rgb(a, 0, na);
+        case 3: return rgb(na, 0, a);
+        case 4: return rgb(0, na, a);
+        case 5: return rgb(0, a, na);
+        case 6: return rgb(a, na, 0);
+        case 7: return rgb(na, a, 0);
+        case 8: return rgb(255, na, 0);
+        case 9: return rgb(255, a, 0);
+        case 10: return rgb(255, 0, na);
+        case 11: return rgb(255, 0, a);
+        case 12: return rgb(0, na, 255);
+        case 13: return rgb(0, a, 255);
+        case 14: return rgb(na, na, na);
+        case 15: return rgb(a, a, a);
+        case 16: return rgb(na, a, na);
+        case 17: return rgb(a, na, na);
+        case 18: return rgb(half, threeQ, threeQ);
+        case 19: return rgb(threeQ, half, threeQ);
+        case 20: return rgb(threeQ, threeQ, half);
+        default: return rgb(255, na, na);
     }
 }
 
 int32_t MeshMatrix(SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, const int32_t *param) {
     MeshParams m;
     Heights h;
-    if (!hdc || nx > 1024 || !readMeshParams(param, m) || !readHeights(z, nx, ny, h))
-        return 0;
+    if (!hdc || nx > 1024 || !readMeshParams(param, m) || !readHeights(z, nx, ny, h)) return 0;
     try {
         Horizons horizons;
         Horizons *hz = (m.flags & 2) ? &horizons : nullptr;
@@ -300,8 +302,7 @@ int32_t MeshMatrix(SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, 
 int32_t FillMeshMatrix(SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, const int32_t *param) {
     MeshParams m;
     Heights h;
-    if (!hdc || !readMeshParams(param, m) || !readHeights(z, nx, ny, h))
-        return 0;
+    if (!hdc || !readMeshParams(param, m) || !readHeights(z, nx, ny, h)) return 0;
     const Surface s(hdc);
     sigmora::SavedState saved(s);
     const Projection pr(h, m);
@@ -317,7 +318,8 @@ int32_t FillMeshMatrix(SigmoraSurface *hdc, const float *z, int32_t nx, int32_t 
         for (int32_t ii = 0; ii + 1 < nx; ++ii) {
             const int32_t i = columnsUp ? ii : nx - 2 - ii;
             const SigmoraPoint quad[4] = {pr.at(i, j, h.at(i, j)), pr.at(i + 1, j, h.at(i + 1, j)),
-                                          pr.at(i + 1, j + 1, h.at(i + 1, j + 1)), pr.at(i, j + 1, h.at(i, j + 1))};
+                                          pr.at(i + 1, j + 1, h.at(i + 1, j + 1)),
+                                          pr.at(i, j + 1, h.at(i, j + 1))};
             s.brush(ZAxisToLColor(heightLevel(h, h.at(i + 1, j)), m.fillScale));
             s.polygon(quad, 4);
         }
@@ -325,4 +327,4 @@ int32_t FillMeshMatrix(SigmoraSurface *hdc, const float *z, int32_t nx, int32_t 
     return 1;
 }
 
-} // extern "C"
+}  // extern "C"
