@@ -39,29 +39,43 @@ const WeightRow kTables[3][5] = {
      {13, {22, 11, 2, -5, -10, -13, -14, -13, -10, -5, 2, 11, 22}, 1001}},
 };
 
-const int32_t kBlock = 512;
-
-// y[i] for i in [first, first + count): the window sum in window order, each term added to a
-// float running sum, then divided. Taps run in the outer loop so a block of outputs is summed
-// side by side; every output still sees its terms in the same order.
-void smoothBlock(const float *x, int32_t first, int32_t count, int32_t h, const WeightRow &row, float *y) {
-    float acc[kBlock];
-    std::fill(acc, acc + count, 0.0f);
-    const float *base = x + first - h;
-    for (int k = 0; k < row.points; ++k) {
-        const float w = row.weights[k];
-        const float *src = base + k;
-        for (int32_t j = 0; j < count; ++j)
-            acc[j] = acc[j] + w * src[j];
+// y[i] for i = h .. n - h - 1: the window sum in window order, each term added to a float
+// running sum, then divided. The window length is a template argument so the taps unroll and
+// neighbouring outputs are summed side by side (each still sees its terms in the same order).
+template <int Points> void smoothInterior(const float *x, int32_t n, const WeightRow &row, float *y) {
+    const int32_t h = Points / 2;
+    float w[Points];
+    std::copy(row.weights, row.weights + Points, w);
+    const float divisor = row.divisor;
+    for (int32_t i = h; i < n - h; ++i) {
+        const float *window = x + i - h;
+        float s = 0.0f;
+        for (int k = 0; k < Points; ++k)
+            s = s + w[k] * window[k];
+        y[i] = s / divisor;
     }
-    for (int32_t j = 0; j < count; ++j)
-        y[first + j] = acc[j] / row.divisor;
+}
+
+void smoothInterior(const float *x, int32_t n, const WeightRow &row, float *y) {
+    switch (row.points) {
+    case 5:
+        return smoothInterior<5>(x, n, row, y);
+    case 7:
+        return smoothInterior<7>(x, n, row, y);
+    case 9:
+        return smoothInterior<9>(x, n, row, y);
+    case 11:
+        return smoothInterior<11>(x, n, row, y);
+    default:
+        return smoothInterior<13>(x, n, row, y);
+    }
 }
 
 // ---- SGSmoother ----------------------------------------------------------------------------
 
 // Largest window SGSmoother takes (2^24 points); a larger one is refused as work memory.
 const int64_t kMaxWindow = int64_t(1) << 24;
+const int64_t kBlock = 512;
 
 // Householder QR of the w x p design matrix (column-major, double, in place). v keeps the
 // reflection vectors below and on the diagonal, rdiag the diagonal of R. False when the fit is
@@ -159,12 +173,23 @@ void applyWeights(const float *src, int32_t n, const double *c, int64_t w, int64
 }
 
 // Median of the n values in v (v is reordered): the middle value of the ascending order, or the
-// mean of the two middle values.
+// mean of the two middle values. Without NaNs, selecting the middle element gives exactly the
+// value a full sort would put there, in linear time; with NaNs (whose place depends on the sort)
+// the values are sorted.
 float medianOf(float *v, int32_t n) {
-    sigmora::sorting::sort_floats(v, n);
+    const bool hasNaN = std::any_of(v, v + n, [](float f) { return f != f; });
+    if (hasNaN) {
+        sigmora::sorting::sort_floats(v, n);
+        if (n % 2 != 0)
+            return v[n / 2];
+        return (v[n / 2 - 1] + v[n / 2]) * 0.5f;
+    }
+    float *mid = v + n / 2;
+    std::nth_element(v, mid, v + n);
     if (n % 2 != 0)
-        return v[n / 2];
-    return (v[n / 2 - 1] + v[n / 2]) * 0.5f;
+        return *mid;
+    const float below = *std::max_element(v, mid);
+    return (below + *mid) * 0.5f;
 }
 
 } // namespace
@@ -176,11 +201,11 @@ void SmoothData(const float *x, int32_t n, int32_t m, int32_t type, float *y) {
         return;
     const WeightRow &row = kTables[type][m - 1];
     const int32_t h = m + 1;
-    std::fill(y, y + n, 0.0f);
-    if (n < 2 * h + 1)
+    if (n < 2 * h + 1) {
+        std::fill(y, y + n, 0.0f);
         return;
-    for (int32_t first = h; first < n - h; first += kBlock)
-        smoothBlock(x, first, std::min(kBlock, n - h - first), h, row, y);
+    }
+    smoothInterior(x, n, row, y); // every output is written: the interior here, the edges below
     std::fill(y, y + h, y[h]);
     std::fill(y + n - h, y + n, y[n - h - 1]);
 }
