@@ -2,13 +2,13 @@
 // least-squares polynomial of any degree (SGSmoother).
 #include "sigmora.h"
 
-#include "sort_internal.h"
-
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -73,8 +73,10 @@ void smoothInterior(const float *x, int32_t n, const WeightRow &row, float *y) {
 
 // ---- SGSmoother ----------------------------------------------------------------------------
 
-// Largest window SGSmoother takes (2^24 points); a larger one is refused as work memory.
+// Largest fit SGSmoother takes: a window of 2^24 points, a design matrix of 2^24 entries and a
+// QR cost (window x coefficients^2) of 2^30; a larger one is refused like missing work memory.
 const int64_t kMaxWindow = int64_t(1) << 24;
+const int64_t kMaxQRCost = int64_t(1) << 30;
 const int64_t kBlock = 512;
 
 // Householder QR of the w x p design matrix (column-major, double, in place). v keeps the
@@ -172,24 +174,49 @@ void applyWeights(const float *src, int32_t n, const double *c, int64_t w, int64
         clamped(i);
 }
 
-// Median of the n values in v (v is reordered): the middle value of the ascending order, or the
-// mean of the two middle values. Without NaNs, selecting the middle element gives exactly the
-// value a full sort would put there, in linear time; with NaNs (whose place depends on the sort)
-// the values are sorted.
-float medianOf(float *v, int32_t n) {
-    const bool hasNaN = std::any_of(v, v + n, [](float f) { return f != f; });
-    if (hasNaN) {
-        sigmora::sorting::sort_floats(v, n);
-        if (n % 2 != 0)
-            return v[n / 2];
-        return (v[n / 2 - 1] + v[n / 2]) * 0.5f;
+// Leaves at positions k1 and k2 of v[lo .. hi] the values the family's quicksort would put
+// there: it runs the same partition steps (middle pivot, plain less-than) on every part that
+// holds k1 or k2 and skips the others. The parts of a quicksort are sorted independently, so
+// the skipped work cannot change those two positions, NaNs and ties included; the cost is
+// linear on average instead of n log n.
+void selectAsSorted(float *v, std::ptrdiff_t lo, std::ptrdiff_t hi, std::ptrdiff_t k1, std::ptrdiff_t k2) {
+    auto holds = [&](std::ptrdiff_t a, std::ptrdiff_t b) { return (k1 >= a && k1 <= b) || (k2 >= a && k2 <= b); };
+    while (lo < hi) {
+        const float pivot = v[(lo + hi) / 2];
+        std::ptrdiff_t i = lo, j = hi;
+        do {
+            while (v[i] < pivot && i < hi)
+                ++i;
+            while (pivot < v[j] && j > lo)
+                --j;
+            if (i <= j) {
+                std::swap(v[i], v[j]);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        const bool left = lo < j && holds(lo, j), right = i < hi && holds(i, hi);
+        if (left && right) {
+            selectAsSorted(v, lo, j, k1, k2); // the two positions part here, once
+            lo = i;
+        } else if (left) {
+            hi = j;
+        } else if (right) {
+            lo = i;
+        } else {
+            return;
+        }
     }
-    float *mid = v + n / 2;
-    std::nth_element(v, mid, v + n);
+}
+
+// Median of the n values in v (v is reordered): the middle value of the ascending order, or the
+// mean of the two middle values.
+float medianOf(float *v, int32_t n) {
+    const std::ptrdiff_t hi = n / 2, lo = n % 2 != 0 ? hi : hi - 1;
+    selectAsSorted(v, 0, n - 1, lo, hi);
     if (n % 2 != 0)
-        return *mid;
-    const float below = *std::max_element(v, mid);
-    return (below + *mid) * 0.5f;
+        return v[hi];
+    return (v[lo] + v[hi]) * 0.5f;
 }
 
 } // namespace
@@ -216,7 +243,7 @@ int16_t SGSmoother(float *x, int32_t n, int32_t nLeftRight, int32_t ord) {
     const int64_t half = nLeftRight, w = 2 * half + 1, p = int64_t(ord) + 1;
     if (w < p)
         return 1; // the fit is impossible: every sample keeps its value
-    if (w > kMaxWindow)
+    if (w > kMaxWindow || w * p > kMaxWindow || w * p * p > kMaxQRCost)
         return 0;
     std::unique_ptr<double[]> design(new (std::nothrow) double[static_cast<size_t>(w * p)]);
     std::unique_ptr<double[]> weights(new (std::nothrow) double[static_cast<size_t>(w + p)]);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -187,6 +188,9 @@ TEST(SGSmoother, ImpossibleFitsLeaveTheSignal) {
     EXPECT_EQ(y, x);
     EXPECT_EQ(SGSmoother(y.data(), 50, 0, 0), 1); // one-point window: the identity
     EXPECT_EQ(y, x);
+    EXPECT_EQ(SGSmoother(y.data(), 50, 1 << 24, 0), 0); // fits too large to take on
+    EXPECT_EQ(SGSmoother(y.data(), 50, 100000, 100), 0);
+    EXPECT_EQ(y, x);
 }
 
 TEST(SGSmoother, WindowsLongerThanTheSignalRepeatTheEnds) {
@@ -212,6 +216,34 @@ TEST(FindMedian, SmallCasesAndTheCallersOrder) {
     EXPECT_EQ(FindMedian(nullptr, 3), 0.0f);
 }
 
+// The median as defined: the middle of the library's own quicksort of a copy.
+float medianBySort(std::vector<float> s) {
+    const int n = static_cast<int>(s.size());
+    QuickSortFloats(s.data(), -n, nullptr);
+    return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) * 0.5f;
+}
+
+TEST(FindMedian, MatchesTheQuicksortEvenWithNaNsAndTies) {
+    std::mt19937 gen(17);
+    for (int round = 0; round < 300; ++round) {
+        const int n = 1 + round % 57;
+        std::vector<float> x(n);
+        for (float &v : x) {
+            const int pick = static_cast<int>(gen() % 10);
+            v = pick == 0 ? NAN : static_cast<float>(static_cast<int>(gen() % 7) - 3); // many ties
+        }
+        const std::vector<float> before = x;
+        const float expected = medianBySort(x);
+        const float got = FindMedian(x.data(), n);
+        if (std::isnan(expected))
+            EXPECT_TRUE(std::isnan(got)) << round;
+        else
+            EXPECT_EQ(got, expected) << round;
+        for (int i = 0; i < n; ++i) // the caller's array, NaNs included, is as it was
+            ASSERT_EQ(std::memcmp(&x[i], &before[i], sizeof(float)), 0);
+    }
+}
+
 TEST(FindMedian, AgreesWithASortedCopyOnBothPaths) {
     for (int n : {99, 100, 101, 102, 1000, 4097}) {
         std::vector<float> x = randomSignal(n, static_cast<unsigned>(n));
@@ -222,6 +254,7 @@ TEST(FindMedian, AgreesWithASortedCopyOnBothPaths) {
         std::sort(s.begin(), s.end());
         const float expected = n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) * 0.5f;
         EXPECT_EQ(FindMedian(x.data(), n), expected) << n;
+        EXPECT_EQ(medianBySort(x), expected) << n;
         EXPECT_EQ(x, before);
     }
 }
