@@ -180,7 +180,9 @@ void applyWeights(const float *src, int32_t n, const double *c, int64_t w, int64
 // the skipped work cannot change those two positions, NaNs and ties included; the cost is
 // linear on average instead of n log n.
 void selectAsSorted(float *v, std::ptrdiff_t lo, std::ptrdiff_t hi, std::ptrdiff_t k1, std::ptrdiff_t k2) {
-    auto holds = [&](std::ptrdiff_t a, std::ptrdiff_t b) { return (k1 >= a && k1 <= b) || (k2 >= a && k2 <= b); };
+    auto holds = [&](std::ptrdiff_t a, std::ptrdiff_t b) {
+        return (k1 >= a && k1 <= b) || (k2 >= a && k2 <= b);
+    };
     while (lo < hi) {
         const float pivot = v[(lo + hi) / 2];
         std::ptrdiff_t i = lo, j = hi;

@@ -87,7 +87,8 @@ std::vector<double> tableWeights(int m, int type) {
 TEST(SmoothData, TablesAreSavitzkyGolayWeights) {
     for (int m = 1; m <= 5; ++m) {
         const int h = m + 1;
-        const std::vector<double> smooth = lsWeights(h, 2, 0), slope = lsWeights(h, 2, 1), curve = lsWeights(h, 2, 2);
+        const std::vector<double> smooth = lsWeights(h, 2, 0), slope = lsWeights(h, 2, 1);
+        const std::vector<double> curve = lsWeights(h, 2, 2);
         const std::vector<double> t0 = tableWeights(m, 0), t1 = tableWeights(m, 1), t2 = tableWeights(m, 2);
         for (int k = 0; k <= 2 * h; ++k) {
             EXPECT_NEAR(t0[k], smooth[k], 1e-6) << m << " " << k;
@@ -196,7 +197,8 @@ TEST(SGSmoother, ImpossibleFitsLeaveTheSignal) {
 TEST(SGSmoother, WindowsLongerThanTheSignalRepeatTheEnds) {
     std::vector<float> x = {1.0f, 4.0f, 2.0f}, y = x;
     ASSERT_EQ(SGSmoother(y.data(), 3, 4, 0), 1); // 9-point moving average
-    const float expected[3] = {(5 * 1.0f + 4 + 2 * 3) / 9, (4 * 1.0f + 4 + 2 * 4) / 9, (3 * 1.0f + 4 + 2 * 5) / 9};
+    const float expected[3] = {(5 * 1.0f + 4 + 2 * 3) / 9, (4 * 1.0f + 4 + 2 * 4) / 9,
+                               (3 * 1.0f + 4 + 2 * 5) / 9};
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(y[i], expected[i], 1e-6);
 }
