@@ -315,7 +315,8 @@ SIGMORA_API float SignalToLinearSys(const float *a, int32_t la, const float *b, 
 SIGMORA_API void SmoothData(const float *x, int32_t n, int32_t m, int32_t type, float *y);
 /* In-place moving least-squares polynomial of degree ord over 2 nLeftRight + 1 samples (ends
  * repeated); x unchanged when no fit is possible (window shorter than ord + 1, negative
- * arguments). 1; 0 (x unchanged) when work memory fails or the window exceeds 2^24 points. */
+ * arguments). 1; 0 (x unchanged) when work memory fails or the fit is too large (window above
+ * 2^24 points, window x (ord + 1) above 2^24 or window x (ord + 1)^2 above 2^30). */
 SIGMORA_API int16_t SGSmoother(float *x, int32_t n, int32_t nLeftRight, int32_t ord);
 /* Median of x[0..n-1] (odd n the middle sorted value, even n the mean of the two middle ones);
  * x is left as it was. 0.0 when n < 1, x is NULL or no memory. */

@@ -90,7 +90,8 @@ int32_t DetectPeakPos(float x) {
     const float theta = std::sqrt(s.meanSquare) * s.threshold;
     int32_t result = 0;
     if (theta >= m || s.sinceDetection <= s.refractory) {
-        s.sinceDetection += 1;
+        if (s.sinceDetection < std::numeric_limits<int32_t>::max())
+            s.sinceDetection += 1;
     } else {
         s.sinceDetection = 0;
         const int32_t interval = s.count - s.lastDetection;

@@ -213,7 +213,8 @@ int16_t AMFreqRes(const float *a, const float *b, int32_t la, int32_t lb, float 
         double ca, sa, cb, sb;
         trigSums(a, la, w, ca, sa);
         trigSums(b, lb, w, cb, sb);
-        res[k] = static_cast<float>(std::sqrt(cb * cb + sb * sb) / std::max(std::sqrt(ca * ca + sa * sa), 1e-12));
+        const double den = std::max(std::sqrt(ca * ca + sa * sa), 1e-12);
+        res[k] = static_cast<float>(std::sqrt(cb * cb + sb * sb) / den);
     }
     return 1;
 }

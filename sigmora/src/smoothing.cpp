@@ -2,13 +2,13 @@
 // least-squares polynomial of any degree (SGSmoother).
 #include "sigmora.h"
 
-#include "sort_internal.h"
-
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -39,29 +39,45 @@ const WeightRow kTables[3][5] = {
      {13, {22, 11, 2, -5, -10, -13, -14, -13, -10, -5, 2, 11, 22}, 1001}},
 };
 
-const int32_t kBlock = 512;
-
-// y[i] for i in [first, first + count): the window sum in window order, each term added to a
-// float running sum, then divided. Taps run in the outer loop so a block of outputs is summed
-// side by side; every output still sees its terms in the same order.
-void smoothBlock(const float *x, int32_t first, int32_t count, int32_t h, const WeightRow &row, float *y) {
-    float acc[kBlock];
-    std::fill(acc, acc + count, 0.0f);
-    const float *base = x + first - h;
-    for (int k = 0; k < row.points; ++k) {
-        const float w = row.weights[k];
-        const float *src = base + k;
-        for (int32_t j = 0; j < count; ++j)
-            acc[j] = acc[j] + w * src[j];
+// y[i] for i = h .. n - h - 1: the window sum in window order, each term added to a float
+// running sum, then divided. The window length is a template argument so the taps unroll and
+// neighbouring outputs are summed side by side (each still sees its terms in the same order).
+template <int Points> void smoothInterior(const float *x, int32_t n, const WeightRow &row, float *y) {
+    const int32_t h = Points / 2;
+    float w[Points];
+    std::copy(row.weights, row.weights + Points, w);
+    const float divisor = row.divisor;
+    for (int32_t i = h; i < n - h; ++i) {
+        const float *window = x + i - h;
+        float s = 0.0f;
+        for (int k = 0; k < Points; ++k)
+            s = s + w[k] * window[k];
+        y[i] = s / divisor;
     }
-    for (int32_t j = 0; j < count; ++j)
-        y[first + j] = acc[j] / row.divisor;
+}
+
+void smoothInterior(const float *x, int32_t n, const WeightRow &row, float *y) {
+    switch (row.points) {
+    case 5:
+        return smoothInterior<5>(x, n, row, y);
+    case 7:
+        return smoothInterior<7>(x, n, row, y);
+    case 9:
+        return smoothInterior<9>(x, n, row, y);
+    case 11:
+        return smoothInterior<11>(x, n, row, y);
+    default:
+        return smoothInterior<13>(x, n, row, y);
+    }
 }
 
 // ---- SGSmoother ----------------------------------------------------------------------------
 
-// Largest window SGSmoother takes (2^24 points); a larger one is refused as work memory.
+// Largest fit SGSmoother takes: a window of 2^24 points, a design matrix of 2^24 entries and a
+// QR cost (window x coefficients^2) of 2^30; a larger one is refused like missing work memory.
 const int64_t kMaxWindow = int64_t(1) << 24;
+const int64_t kMaxQRCost = int64_t(1) << 30;
+const int64_t kBlock = 512;
 
 // Householder QR of the w x p design matrix (column-major, double, in place). v keeps the
 // reflection vectors below and on the diagonal, rdiag the diagonal of R. False when the fit is
@@ -158,13 +174,51 @@ void applyWeights(const float *src, int32_t n, const double *c, int64_t w, int64
         clamped(i);
 }
 
+// Leaves at positions k1 and k2 of v[lo .. hi] the values the family's quicksort would put
+// there: it runs the same partition steps (middle pivot, plain less-than) on every part that
+// holds k1 or k2 and skips the others. The parts of a quicksort are sorted independently, so
+// the skipped work cannot change those two positions, NaNs and ties included; the cost is
+// linear on average instead of n log n.
+void selectAsSorted(float *v, std::ptrdiff_t lo, std::ptrdiff_t hi, std::ptrdiff_t k1, std::ptrdiff_t k2) {
+    auto holds = [&](std::ptrdiff_t a, std::ptrdiff_t b) {
+        return (k1 >= a && k1 <= b) || (k2 >= a && k2 <= b);
+    };
+    while (lo < hi) {
+        const float pivot = v[(lo + hi) / 2];
+        std::ptrdiff_t i = lo, j = hi;
+        do {
+            while (v[i] < pivot && i < hi)
+                ++i;
+            while (pivot < v[j] && j > lo)
+                --j;
+            if (i <= j) {
+                std::swap(v[i], v[j]);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        const bool left = lo < j && holds(lo, j), right = i < hi && holds(i, hi);
+        if (left && right) {
+            selectAsSorted(v, lo, j, k1, k2); // the two positions part here, once
+            lo = i;
+        } else if (left) {
+            hi = j;
+        } else if (right) {
+            lo = i;
+        } else {
+            return;
+        }
+    }
+}
+
 // Median of the n values in v (v is reordered): the middle value of the ascending order, or the
 // mean of the two middle values.
 float medianOf(float *v, int32_t n) {
-    sigmora::sorting::sort_floats(v, n);
+    const std::ptrdiff_t hi = n / 2, lo = n % 2 != 0 ? hi : hi - 1;
+    selectAsSorted(v, 0, n - 1, lo, hi);
     if (n % 2 != 0)
-        return v[n / 2];
-    return (v[n / 2 - 1] + v[n / 2]) * 0.5f;
+        return v[hi];
+    return (v[lo] + v[hi]) * 0.5f;
 }
 
 } // namespace
@@ -176,11 +230,11 @@ void SmoothData(const float *x, int32_t n, int32_t m, int32_t type, float *y) {
         return;
     const WeightRow &row = kTables[type][m - 1];
     const int32_t h = m + 1;
-    std::fill(y, y + n, 0.0f);
-    if (n < 2 * h + 1)
+    if (n < 2 * h + 1) {
+        std::fill(y, y + n, 0.0f);
         return;
-    for (int32_t first = h; first < n - h; first += kBlock)
-        smoothBlock(x, first, std::min(kBlock, n - h - first), h, row, y);
+    }
+    smoothInterior(x, n, row, y); // every output is written: the interior here, the edges below
     std::fill(y, y + h, y[h]);
     std::fill(y + n - h, y + n, y[n - h - 1]);
 }
@@ -191,7 +245,7 @@ int16_t SGSmoother(float *x, int32_t n, int32_t nLeftRight, int32_t ord) {
     const int64_t half = nLeftRight, w = 2 * half + 1, p = int64_t(ord) + 1;
     if (w < p)
         return 1; // the fit is impossible: every sample keeps its value
-    if (w > kMaxWindow)
+    if (w > kMaxWindow || w * p > kMaxWindow || w * p * p > kMaxQRCost)
         return 0;
     std::unique_ptr<double[]> design(new (std::nothrow) double[static_cast<size_t>(w * p)]);
     std::unique_ptr<double[]> weights(new (std::nothrow) double[static_cast<size_t>(w + p)]);

@@ -58,8 +58,8 @@ TEST(DetectPeakPos, RatesOutsideTheLimitsReportOne) {
         InitDPP(0.5f, 50, 250.0f, 40.0f, 180.0f);
         const std::vector<Detection> found = runPeakDetector(pulseTrain(period, 8));
         ASSERT_EQ(found.size(), 8u);
-        for (const Detection &d : found)
-            EXPECT_EQ(d.result, 1) << period;
+        for (size_t k = 1; k < found.size(); ++k) // the first counts from an older detection
+            EXPECT_EQ(found[k].result, 1) << period << " " << k;
     }
 }
 

@@ -122,7 +122,8 @@ TEST(IIRFDesign, ResponsesAreButterworthAtTheHalvedEdges) {
         for (double f : {20.0, 80.0, 150.0, 220.0, 400.0}) {
             const double w = 2.0 * kPi * f / fs;
             const double r = std::pow(std::tan(w / 2) / std::tan(wc / 2), 2.0 * ord);
-            EXPECT_NEAR(std::abs(transfer(lp.a, lp.b, w)), std::sqrt(1.0 / (1.0 + r)), 2e-4) << ord << " " << f;
+            EXPECT_NEAR(std::abs(transfer(lp.a, lp.b, w)), std::sqrt(1.0 / (1.0 + r)), 2e-4)
+                << ord << " " << f;
             EXPECT_NEAR(std::abs(transfer(hp.a, hp.b, w)), std::sqrt(r / (1.0 + r)), 2e-4) << ord << " " << f;
         }
     }
@@ -185,7 +186,9 @@ TEST(FreqRes, MagnitudeAndPhaseFromTheTransferFunction) {
             B += static_cast<double>(d.b[j]) * std::polar(1.0, -w * j);
             A += static_cast<double>(d.a[j]) * std::polar(1.0, -w * j);
         }
-        auto fold = [](std::complex<double> z) { return std::atan(z.imag() / (z.real() == 0 ? 1e-12 : z.real())); };
+        auto fold = [](std::complex<double> z) {
+            return std::atan(z.imag() / (z.real() == 0 ? 1e-12 : z.real()));
+        };
         EXPECT_NEAR(ph[k], fold(B) - fold(A), 1e-4) << k;
     }
     const float one = 1.0f;
@@ -216,7 +219,8 @@ TEST(SignalToLinearSys, SlotOutputEqualsDirectFormFilter) {
             s += d.b[k] * xin(i - k) - (k > 0 ? d.a[k] * yout(i - k) : 0.0);
         y[i] = s;
     }
-    EXPECT_EQ(SignalToLinearSys(d.a.data(), 9, d.b.data(), 9, static_cast<float>(x[0]), 0, 3), static_cast<float>(x[0]));
+    const float x0 = static_cast<float>(x[0]);
+    EXPECT_EQ(SignalToLinearSys(d.a.data(), 9, d.b.data(), 9, x0, 0, 3), x0);
     for (int i = 0; i < n; ++i) {
         const float out = SignalToLinearSys(d.a.data(), 9, d.b.data(), 9, static_cast<float>(x[i]), 1, 3);
         ASSERT_NEAR(out, y[i], 2e-4) << i;

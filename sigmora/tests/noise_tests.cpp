@@ -22,7 +22,9 @@ struct Lcg {
     }
 };
 
-float uniformRef(Lcg &g, float a, float b) { return a + static_cast<float>(g.next()) * 3.0518509e-5f * (b - a); }
+float uniformRef(Lcg &g, float a, float b) {
+    return a + static_cast<float>(g.next()) * 3.0518509e-5f * (b - a);
+}
 
 struct Moments {
     double mean, var;

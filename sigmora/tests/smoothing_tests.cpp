@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -86,7 +87,8 @@ std::vector<double> tableWeights(int m, int type) {
 TEST(SmoothData, TablesAreSavitzkyGolayWeights) {
     for (int m = 1; m <= 5; ++m) {
         const int h = m + 1;
-        const std::vector<double> smooth = lsWeights(h, 2, 0), slope = lsWeights(h, 2, 1), curve = lsWeights(h, 2, 2);
+        const std::vector<double> smooth = lsWeights(h, 2, 0), slope = lsWeights(h, 2, 1);
+        const std::vector<double> curve = lsWeights(h, 2, 2);
         const std::vector<double> t0 = tableWeights(m, 0), t1 = tableWeights(m, 1), t2 = tableWeights(m, 2);
         for (int k = 0; k <= 2 * h; ++k) {
             EXPECT_NEAR(t0[k], smooth[k], 1e-6) << m << " " << k;
@@ -187,12 +189,16 @@ TEST(SGSmoother, ImpossibleFitsLeaveTheSignal) {
     EXPECT_EQ(y, x);
     EXPECT_EQ(SGSmoother(y.data(), 50, 0, 0), 1); // one-point window: the identity
     EXPECT_EQ(y, x);
+    EXPECT_EQ(SGSmoother(y.data(), 50, 1 << 24, 0), 0); // fits too large to take on
+    EXPECT_EQ(SGSmoother(y.data(), 50, 100000, 100), 0);
+    EXPECT_EQ(y, x);
 }
 
 TEST(SGSmoother, WindowsLongerThanTheSignalRepeatTheEnds) {
     std::vector<float> x = {1.0f, 4.0f, 2.0f}, y = x;
     ASSERT_EQ(SGSmoother(y.data(), 3, 4, 0), 1); // 9-point moving average
-    const float expected[3] = {(5 * 1.0f + 4 + 2 * 3) / 9, (4 * 1.0f + 4 + 2 * 4) / 9, (3 * 1.0f + 4 + 2 * 5) / 9};
+    const float expected[3] = {(5 * 1.0f + 4 + 2 * 3) / 9, (4 * 1.0f + 4 + 2 * 4) / 9,
+                               (3 * 1.0f + 4 + 2 * 5) / 9};
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(y[i], expected[i], 1e-6);
 }
@@ -212,6 +218,34 @@ TEST(FindMedian, SmallCasesAndTheCallersOrder) {
     EXPECT_EQ(FindMedian(nullptr, 3), 0.0f);
 }
 
+// The median as defined: the middle of the library's own quicksort of a copy.
+float medianBySort(std::vector<float> s) {
+    const int n = static_cast<int>(s.size());
+    QuickSortFloats(s.data(), -n, nullptr);
+    return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) * 0.5f;
+}
+
+TEST(FindMedian, MatchesTheQuicksortEvenWithNaNsAndTies) {
+    std::mt19937 gen(17);
+    for (int round = 0; round < 300; ++round) {
+        const int n = 1 + round % 57;
+        std::vector<float> x(n);
+        for (float &v : x) {
+            const int pick = static_cast<int>(gen() % 10);
+            v = pick == 0 ? NAN : static_cast<float>(static_cast<int>(gen() % 7) - 3); // many ties
+        }
+        const std::vector<float> before = x;
+        const float expected = medianBySort(x);
+        const float got = FindMedian(x.data(), n);
+        if (std::isnan(expected))
+            EXPECT_TRUE(std::isnan(got)) << round;
+        else
+            EXPECT_EQ(got, expected) << round;
+        for (int i = 0; i < n; ++i) // the caller's array, NaNs included, is as it was
+            ASSERT_EQ(std::memcmp(&x[i], &before[i], sizeof(float)), 0);
+    }
+}
+
 TEST(FindMedian, AgreesWithASortedCopyOnBothPaths) {
     for (int n : {99, 100, 101, 102, 1000, 4097}) {
         std::vector<float> x = randomSignal(n, static_cast<unsigned>(n));
@@ -222,6 +256,7 @@ TEST(FindMedian, AgreesWithASortedCopyOnBothPaths) {
         std::sort(s.begin(), s.end());
         const float expected = n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) * 0.5f;
         EXPECT_EQ(FindMedian(x.data(), n), expected) << n;
+        EXPECT_EQ(medianBySort(x), expected) << n;
         EXPECT_EQ(x, before);
     }
 }

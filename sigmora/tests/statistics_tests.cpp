@@ -56,7 +56,9 @@ double studentTwoSided(double t, double df) {
 // Regularised incomplete beta by integrating its integrand (a, b >= 1: smooth on [0, x]).
 double betaByIntegral(double a, double b, double x) {
     const double lnB = std::lgamma(a) + std::lgamma(b) - std::lgamma(a + b);
-    auto f = [&](double t) { return t <= 0 || t >= 1 ? 0.0 : std::exp((a - 1) * std::log(t) + (b - 1) * std::log1p(-t) - lnB); };
+    auto f = [&](double t) {
+        return t <= 0 || t >= 1 ? 0.0 : std::exp((a - 1) * std::log(t) + (b - 1) * std::log1p(-t) - lnB);
+    };
     return simpson(f, 0.0, x);
 }
 
