@@ -153,7 +153,29 @@ void paste(SigmoraSurface *dst, const SigmoraSurface *panel, int x0, int y0) {
 
 }  // namespace
 
+const char kUsage[] =
+    "Usage: sigdraw [FOLDER [REC.mdt]]\n"
+    "Draws the signal library's example pictures (curve and grid of a recording, wire-frame mesh\n"
+    "with and without hidden lines, filled mesh, contours, matrix picture) as BMP files in FOLDER\n"
+    "(default: the working folder). Without REC.mdt a generated recording is written and used.\n"
+    "  --help    show this text\n";
+
 int main(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            std::fprintf(stderr, "sigdraw: unknown option '%s'\n%s", arg.c_str(), kUsage);
+            return 2;
+        }
+    }
+    if (argc > 3) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     const std::string folder = argc > 1 ? std::string(argv[1]) + "/" : std::string();
     std::string recording = argc > 2 ? std::string(argv[2]) : folder + "recording.mdt";
     if (argc <= 2 && !writeGeneratedRecording(recording)) {
