@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     float fs, vmin, vmax;
     if (!xReadDatInfo(path.c_str(), &nch, &lx, &fs, &vmin, &vmax))
         return 0;
-    if (nch < 1 || lx < 0 || int64_t(nch) * lx > (int64_t(1) << 22))
+    if (nch < 1 || lx < 0 || int64_t(nch) * lx > (int64_t(1) << 16))
         return 0;
     std::vector<float> x(size_t(nch) * size_t(lx) + 1);
     xReadDat(path.c_str(), nch, lx, x.data());

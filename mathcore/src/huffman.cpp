@@ -15,7 +15,8 @@ constexpr int kEnd = 256;       // end-of-stream symbol
 constexpr int kSentinel = 513;  // node whose count is larger than any real count
 constexpr int kNodes = 514;
 constexpr int kMaxCodeBits = 32;
-constexpr int kTableBits = 11;  // bits resolved by one look-up when decoding
+constexpr int kTableBits = 13;  // bits resolved by one look-up when decoding
+constexpr int kStepsPerRefill = 4; // look-ups per refill of the 56-bit decoding buffer
 
 // The coding tree: nodes 0..255 byte leaves, 256 the end leaf, 257.. internal nodes.
 struct Tree {
@@ -232,55 +233,88 @@ HuffmanExpandResult readCountTable(const uint8_t *data, size_t size, size_t &pos
     return HuffmanExpandResult::Ok;
 }
 
-// One look-up entry: the leaf reached within kTableBits bits (leaf flag set, its depth), or the
-// node reached after all kTableBits bits.
-struct Entry {
-    uint16_t node;
-    uint8_t bits;
-    uint8_t leaf;
-};
+// One look-up entry for the next kTableBits bits: up to three byte codes that fit wholly, packed
+// as symbol 0, 1, 2 in bytes 0..2, the count in bits 24-25 and their total length from bit 26.
+// Count 0: the next code is the end symbol or longer than the table (decoded from the tree).
+using Entry = uint32_t;
+
+int entryCount(Entry e) { return int((e >> 24) & 3u); }
+int entryBits(Entry e) { return int(e >> 26); }
+
+// Follows bits [from, kTableBits) of index i from the root; returns the leaf and its depth, or -1
+// when no leaf is reached within those bits.
+int leafAt(const Tree &tree, uint32_t i, int from, int &used) {
+    int node = tree.root;
+    used = 0;
+    while (node > kEnd) {
+        if (from + used >= kTableBits)
+            return -1;
+        bool one = (i >> (kTableBits - 1 - (from + used))) & 1u;
+        node = one ? tree.child1[node] : tree.child0[node];
+        ++used;
+    }
+    return node;
+}
 
 void buildTable(const Tree &tree, Entry *table) {
     for (uint32_t i = 0; i < (1u << kTableBits); ++i) {
-        int node = tree.root;
-        int used = 0;
-        while (node > kEnd && used < kTableBits) {
-            bool one = (i >> (kTableBits - 1 - used)) & 1u;
-            node = one ? tree.child1[node] : tree.child0[node];
-            ++used;
+        uint32_t symbols = 0;
+        int count = 0, bits = 0;
+        while (count < 3) {
+            int used = 0;
+            int leaf = leafAt(tree, i, bits, used);
+            if (leaf < 0 || leaf == kEnd)
+                break;
+            symbols |= uint32_t(leaf) << (8 * count);
+            ++count;
+            bits += used;
         }
-        table[i] = {static_cast<uint16_t>(node), static_cast<uint8_t>(used), uint8_t(node <= kEnd)};
+        table[i] = symbols | (uint32_t(count) << 24) | (uint32_t(bits) << 26);
     }
 }
 
-// Output buffer growing by doubling; bytes are written through a raw cursor.
+// Output written through a raw cursor into a vector grown by doubling.
 class Output {
 public:
-    Output(std::vector<uint8_t> &out, size_t limit) : out_(out), base_(out.size()), limit_(limit) {}
+    Output(std::vector<uint8_t> &out, size_t limit) : out_(out), base_(out.size()), limit_(limit) {
+        cursor_ = base_;
+    }
+    size_t produced() const { return cursor_ - base_; }
     bool full() const { return produced() >= limit_; }
-    size_t produced() const { return used_ - base_; }
-    bool put(uint8_t b) {
-        if (used_ == out_.size() && !grow())
+    // Room for n more bytes both in the buffer and under the limit.
+    bool room(size_t n) {
+        if (limit_ - produced() < n)
             return false;
-        out_[used_++] = b;
+        if (out_.size() - cursor_ < n && !grow(n))
+            return false;
         return true;
     }
-    void finish() { out_.resize(used_); }
+    uint8_t *at() { return out_.data() + cursor_; }
+    size_t roomLeft() const { return limit_ - produced(); }
+    void advance(size_t n) { cursor_ += n; }
+    void finish() { out_.resize(cursor_); }
+    bool failed() const { return failed_; }
 
 private:
-    bool grow() {
+    bool grow(size_t n) {
         try {
-            size_t extra = std::max<size_t>(out_.size() - base_, 1 << 16);
+            if (out_.capacity() - out_.size() >= n) { // room reserved from the size estimate
+                out_.resize(out_.capacity());
+                return true;
+            }
+            size_t extra = std::max<size_t>({out_.size() - base_, size_t(1) << 16, n});
             out_.resize(out_.size() + extra);
         } catch (const std::bad_alloc &) {
+            failed_ = true;
             return false;
         }
         return true;
     }
     std::vector<uint8_t> &out_;
     size_t base_;
-    size_t used_ = out_.size();
+    size_t cursor_;
     size_t limit_;
+    bool failed_ = false;
 };
 
 class Decoder {
@@ -292,41 +326,90 @@ public:
         if (tree_.root <= kEnd)
             return HuffmanExpandResult::Ok; // only the end symbol: nothing was coded
         // Fast part: 8 readable bytes at the bit position give at least 57 bits per look-up.
-        while (((bitpos_ >> 3) + 8 <= size_) && !out.full()) {
-            int symbol = fastSymbol();
+        while ((bitpos_ >> 3) + 8 <= size_ && out.room(2)) {
+            fastRun(out);
+            if ((bitpos_ >> 3) + 8 > size_ || !out.room(2))
+                break;
+            // The next code is the end symbol or longer than the table, or the run was out of room:
+            // one symbol from the tree.
+            int symbol = treeSymbol();
             if (symbol < 0)
                 symbol = slowSymbol();
             if (symbol < 0)
                 return HuffmanExpandResult::Truncated;
             if (symbol == kEnd)
                 return HuffmanExpandResult::Ok;
-            if (!out.put(static_cast<uint8_t>(symbol)))
-                return HuffmanExpandResult::NoMemory;
+            *out.at() = static_cast<uint8_t>(symbol);
+            out.advance(1);
         }
         while (!out.full()) {
+            if (!out.room(1))
+                return HuffmanExpandResult::NoMemory;
             int symbol = slowSymbol();
             if (symbol < 0)
                 return HuffmanExpandResult::Truncated;
             if (symbol == kEnd)
                 return HuffmanExpandResult::Ok;
-            if (!out.put(static_cast<uint8_t>(symbol)))
-                return HuffmanExpandResult::NoMemory;
+            *out.at() = static_cast<uint8_t>(symbol);
+            out.advance(1);
         }
         return HuffmanExpandResult::Ok;
     }
 
 private:
-    // Decodes one symbol from the 57 bits at the position; -1 (position unchanged) when the code
-    // is longer than those bits.
-    int fastSymbol() {
-        uint64_t peek = loadBigEndian64(data_ + (bitpos_ >> 3)) << (bitpos_ & 7);
-        const Entry e = table_[peek >> (64 - kTableBits)];
-        if (e.leaf) {
-            bitpos_ += e.bits;
-            return e.node;
+    // Decodes whole table entries of byte codes while input and output room last; stops before
+    // the end symbol and before codes longer than the table. Works on locals only: stores through
+    // a byte pointer would otherwise make the compiler reload every member after each byte.
+    void fastRun(Output &out) {
+        const size_t room = std::min<size_t>(out.roomLeft(), size_t(1) << 16);
+        if (room < 4 * kStepsPerRefill + 4 || !out.room(room))
+            return;
+        uint8_t *o = out.at();
+        uint8_t *const start = o;
+        uint8_t *const end = o + room - 4 * kStepsPerRefill; // each step stores four bytes
+        const uint8_t *const data = data_;
+        const uint8_t *const last = data_ + size_ - 8; // last byte where 8 can be loaded
+        const Entry *const table = table_;
+        // Bit buffer, most significant bit next; bits below `count` are zero or already the right
+        // next bits, so a refill may OR the same byte in twice.
+        const uint8_t *p = data + (bitpos_ >> 3);
+        uint64_t buf = loadBigEndian64(p) << (bitpos_ & 7);
+        unsigned count = 64 - unsigned(bitpos_ & 7);
+        p += 8;
+        if (count == 64) { // keep count below 64 so the refill shift is defined
+            p -= 1;
+            count = 56;
+            buf &= ~uint64_t(0xFF);
         }
-        int node = e.node;
-        int used = kTableBits;
+        while (o < end) {
+            if (p <= last) {
+                buf |= loadBigEndian64(p) >> count;
+                p += (63 - count) >> 3;
+                count |= 56;
+            } else if (count < kStepsPerRefill * kTableBits) {
+                break;
+            }
+            for (int k = 0; k < kStepsPerRefill; ++k) {
+                const Entry e = table[buf >> (64 - kTableBits)];
+                if (entryCount(e) == 0)
+                    goto done;
+                std::memcpy(o, &e, 4); // bytes 0..2 are the symbols; the extra ones are overwritten
+                o += entryCount(e);
+                buf <<= entryBits(e);
+                count -= unsigned(entryBits(e));
+            }
+        }
+    done:
+        bitpos_ = uint64_t(p - data) * 8 - count;
+        out.advance(size_t(o - start));
+    }
+
+    // Decodes one symbol from the tree with the 57 bits at the position; -1 (position unchanged)
+    // when its code is longer than that.
+    int treeSymbol() {
+        const uint64_t peek = loadBigEndian64(data_ + (bitpos_ >> 3)) << (bitpos_ & 7);
+        int node = tree_.root;
+        int used = 0;
         while (node > kEnd) {
             if (used >= 57)
                 return -1;
@@ -360,6 +443,27 @@ private:
     const Tree &tree_;
     const Entry *table_;
 };
+
+// Reserves room for the output once: the coded bits over the mean code length the counts give
+// (at most `most` bytes), so the output does not move while it grows.
+void reserveEstimate(const Tree &tree, const uint32_t *scaled, size_t codedBytes, size_t most, std::vector<uint8_t> &out) {
+    Code codes[kSymbols];
+    if (tree.root <= kEnd || !assignCodes(tree, codes))
+        return;
+    double weight = 0, weightedBits = 0;
+    for (int s = 0; s < 256; ++s) {
+        weight += scaled[s];
+        weightedBits += double(scaled[s]) * codes[s].length;
+    }
+    if (weightedBits <= 0)
+        return;
+    double estimate = double(codedBytes) * 8.0 * weight / weightedBits * 1.02 + 4096;
+    try {
+        out.reserve(out.size() + size_t(std::min(estimate, double(most) + 64)));
+    } catch (const std::bad_alloc &) {
+        // growing step by step still works
+    }
+}
 
 } // namespace
 
@@ -412,11 +516,12 @@ HuffmanExpandResult huffmanExpand(const uint8_t *data, size_t size, std::vector<
     buildTree(scaled, tree);
     Entry table[1u << kTableBits];
     buildTable(tree, table);
+    reserveEstimate(tree, scaled, size - pos, std::min(limit, size * 8), out);
     Output output(out, limit);
     Decoder decoder(data, size, pos, tree, table);
     result = decoder.run(output);
     output.finish();
-    return result;
+    return output.failed() ? HuffmanExpandResult::NoMemory : result;
 }
 
 } // namespace mathcore
