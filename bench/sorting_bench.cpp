@@ -76,14 +76,16 @@ void BM_StdSortFloats(benchmark::State &state) {
 }
 
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs)
             if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                seconds_[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
+                seconds_[r.benchmark_name()] =
+                    r.real_accumulated_time / static_cast<double>(r.iterations);
     }
-    void printRatio(const char *what, const std::string &ours, const std::string &ref, double goal) const {
+    void printRatio(const char *what, const std::string &ours, const std::string &ref,
+                    double goal) const {
         auto a = seconds_.find(ours + "/manual_time"), b = seconds_.find(ref + "/manual_time");
         if (a == seconds_.end() || b == seconds_.end())
             return;
@@ -91,21 +93,30 @@ public:
                     b->second * 1e3, a->second / b->second, goal);
     }
 
-private:
+  private:
     std::map<std::string, double> seconds_;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv) {
-    benchmark::RegisterBenchmark("BM_QuickSortFloatsIndex", BM_QuickSortFloatsIndex)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_StdSortPairs", BM_StdSortPairs)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_QuickSortFloats", BM_QuickSortFloats)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_StdSortFloats", BM_StdSortFloats)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_QuickSortFloatsIndex", BM_QuickSortFloatsIndex)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_StdSortPairs", BM_StdSortPairs)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_QuickSortFloats", BM_QuickSortFloats)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_StdSortFloats", BM_StdSortFloats)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-28s %13s %13s %7s\n", "1,000,000 random floats", "QuickSort", "std::sort", "ratio");
+    std::printf("\n%-28s %13s %13s %7s\n", "1,000,000 random floats", "QuickSort", "std::sort",
+                "ratio");
     reporter.printRatio("with index / pairs", "BM_QuickSortFloatsIndex", "BM_StdSortPairs", 1.5);
     reporter.printRatio("without index / floats", "BM_QuickSortFloats", "BM_StdSortFloats", 1.3);
     benchmark::Shutdown();

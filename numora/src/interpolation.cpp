@@ -28,13 +28,14 @@ struct Window {
 
 // First index k with x[k] >= t (n when there is none), by bisection over increasing x.
 int32_t firstNotBelow(const float *x, int32_t n, double t) {
-    return static_cast<int32_t>(std::lower_bound(x, x + n, t, [](float a, double b) { return a < b; }) - x);
+    return static_cast<int32_t>(
+        std::lower_bound(x, x + n, t, [](float a, double b) { return a < b; }) - x);
 }
 
 // Index i of the interval x[i] <= t < x[i + 1], clamped to 0 .. n - 2 (n >= 2).
 int32_t intervalOf(const float *x, int32_t n, double t) {
-    int32_t k = static_cast<int32_t>(std::upper_bound(x, x + n, t, [](double a, float b) { return a < b; }) - x) - 1;
-    return std::clamp(k, 0, n - 2);
+    const float *above = std::upper_bound(x, x + n, t, [](double a, float b) { return a < b; });
+    return std::clamp(static_cast<int32_t>(above - x) - 1, 0, n - 2);
 }
 
 // The eight-node Lagrange window around t: nodes k - 4 .. k + 3 clipped to the table.
@@ -129,7 +130,8 @@ double aitken(const float *x, const float *y, int32_t n, double t, double eps) {
 
 // Cubic on [x[i], x[i+1]] with end values y and end slopes m0, m1: value, first or second
 // derivative (order 0, 1, 2) at t.
-double hermite(const float *x, const float *y, int32_t i, double m0, double m1, double t, int order) {
+double hermite(const float *x, const float *y, int32_t i, double m0, double m1, double t,
+               int order) {
     const double h = static_cast<double>(x[i + 1]) - x[i];
     const double d = (static_cast<double>(y[i + 1]) - y[i]) / h;
     const double c2 = (3.0 * d - 2.0 * m0 - m1) / h;
@@ -144,7 +146,9 @@ double hermite(const float *x, const float *y, int32_t i, double m0, double m1, 
 
 // Akima's slope of segment j extended by two segments beyond either end (n >= 3).
 double akimaSlope(const float *x, const float *y, int32_t n, int32_t j) {
-    auto seg = [&](int32_t k) { return (static_cast<double>(y[k + 1]) - y[k]) / (static_cast<double>(x[k + 1]) - x[k]); };
+    auto seg = [&](int32_t k) {
+        return (static_cast<double>(y[k + 1]) - y[k]) / (static_cast<double>(x[k + 1]) - x[k]);
+    };
     if (j >= 0 && j <= n - 2)
         return seg(j);
     if (j == -1)
@@ -170,7 +174,8 @@ double akima(const float *x, const float *y, int32_t n, double t) {
 
 // Solves the tridiagonal system a[i] m[i-1] + b[i] m[i] + c[i] m[i+1] = r[i] (Thomas).
 void solveTridiagonal(const std::vector<double> &a, const std::vector<double> &b,
-                      const std::vector<double> &c, const std::vector<double> &r, std::vector<double> &m) {
+                      const std::vector<double> &c, const std::vector<double> &r,
+                      std::vector<double> &m) {
     const std::size_t n = b.size();
     std::vector<double> cp(n), rp(n);
     cp[0] = c[0] / b[0];
@@ -200,7 +205,7 @@ std::vector<double> splineSlopes(const float *x, const float *y, int32_t n, int 
         // h[i-1] m[i+1] = 3 (h[i] d[i-1] + h[i-1] d[i]), indices taken around the period.
         const std::size_t P = N - 1;
         if (P < 2)
-            return m;  // one node per period: a constant
+            return m; // one node per period: a constant
         std::vector<double> a(P), b(P), c(P), r(P);
         for (std::size_t i = 0; i < P; ++i) {
             std::size_t prev = (i + P - 1) % P;
@@ -228,7 +233,8 @@ std::vector<double> splineSlopes(const float *x, const float *y, int32_t n, int 
             u[0] = gamma;
             u[P - 1] = bottom;
             solveTridiagonal(aa, bb, cc, u, z);
-            double fact = (sol[0] + top * sol[P - 1] / gamma) / (1.0 + z[0] + top * z[P - 1] / gamma);
+            double fact =
+                (sol[0] + top * sol[P - 1] / gamma) / (1.0 + z[0] + top * z[P - 1] / gamma);
             for (std::size_t i = 0; i < P; ++i)
                 sol[i] -= fact * z[i];
         }
@@ -245,7 +251,7 @@ std::vector<double> splineSlopes(const float *x, const float *y, int32_t n, int 
         a[N - 1] = 1.0;
         b[N - 1] = 2.0;
         r[N - 1] = 3.0 * d[N - 2];
-    }  // clamped: rows 0 and n-1 say m = 0
+    } // clamped: rows 0 and n-1 say m = 0
     for (std::size_t i = 1; i + 1 < N; ++i) {
         a[i] = h[i];
         b[i] = 2.0 * (h[i - 1] + h[i]);
@@ -273,7 +279,9 @@ double splineAt(const float *x, const float *y, int32_t n, const std::vector<dou
     return hermite(x, y, i, m[i], m[i + 1], t, order);
 }
 
-int32_t normalisedMethod(int32_t method) { return (method < 0 || method > 8 || method == 3) ? 0 : method; }
+int32_t normalisedMethod(int32_t method) {
+    return (method < 0 || method > 8 || method == 3) ? 0 : method;
+}
 
 // Abscissas x0 + i h of an equally spaced table, computed in float as stored.
 std::vector<float> equallySpaced(float x0, float h, int32_t n) {
@@ -301,7 +309,7 @@ float interpolate1d(const float *x, const float *y, int32_t n, float t, int32_t 
 
 float derivative1d(const float *x, const float *y, int32_t n, float t, int32_t selector) {
     if (n < 2)
-        return 0.0f;  // a single point has no slope
+        return 0.0f; // a single point has no slope
     if (!x || !y) {
         numora::setError(NUMORA_ERR_NULL);
         return 0.0f;
@@ -362,7 +370,8 @@ NUMORA_API float Inter1dFuncND(const float *x, const float *y, int32_t n, float 
     return interpolate1d(x, y, n, t, method);
 }
 
-NUMORA_API float Inter1dFuncED(float x0, float h, int32_t n, const float *y, float t, int32_t method) {
+NUMORA_API float Inter1dFuncED(float x0, float h, int32_t n, const float *y, float t,
+                               int32_t method) {
     if (n < 1)
         return 0.0f;
     if (!y) {
@@ -382,7 +391,8 @@ NUMORA_API float DyFunc1dND(const float *x, const float *y, int32_t n, float t, 
     return derivative1d(x, y, n, t, selector);
 }
 
-NUMORA_API float DyFunc1dED(float x0, float h, int32_t n, const float *y, float t, int32_t selector) {
+NUMORA_API float DyFunc1dED(float x0, float h, int32_t n, const float *y, float t,
+                            int32_t selector) {
     if (n < 2)
         return 0.0f;
     if (!y) {
@@ -413,7 +423,8 @@ NUMORA_API float Inter2D(const float *x, const float *y, const float *z, int32_t
         ly[b] = lagrangeWeight(y, wy, b, v);
     double sum = 0.0;
     for (int32_t a = 0; a < wx.count; ++a) {
-        const float *row = z + static_cast<std::size_t>(wx.first + a) * static_cast<std::size_t>(ny);
+        const float *row =
+            z + static_cast<std::size_t>(wx.first + a) * static_cast<std::size_t>(ny);
         double w = 0.0;
         for (int32_t b = 0; b < wy.count; ++b)
             w += row[wy.first + b] * ly[b];

@@ -30,13 +30,16 @@ template <class F> Table uneven(double a, double b, int n, F f) {
     return t;
 }
 
-float nd(const Table &t, float at, int32_t method) { return Inter1dFuncND(t.x.data(), t.y.data(), t.n(), at, method); }
+float nd(const Table &t, float at, int32_t method) {
+    return Inter1dFuncND(t.x.data(), t.y.data(), t.n(), at, method);
+}
 
 // Natural or clamped (end slopes 0) cubic spline by the second-derivative formulation, in
 // double precision: an independent reference for methods 6 and 7 and the derivatives.
 struct ReferenceSpline {
     std::vector<double> x, y, M;
-    ReferenceSpline(const Table &t, bool clamped) : x(t.x.begin(), t.x.end()), y(t.y.begin(), t.y.end()) {
+    ReferenceSpline(const Table &t, bool clamped)
+        : x(t.x.begin(), t.x.end()), y(t.y.begin(), t.y.end()) {
         const size_t n = x.size();
         std::vector<double> A(n * n, 0.0), r(n, 0.0);
         for (size_t i = 1; i + 1 < n; ++i) {
@@ -83,15 +86,17 @@ struct ReferenceSpline {
             ++i;
         double h = x[i + 1] - x[i], a = (x[i + 1] - t) / h, b = (t - x[i]) / h;
         if (order == 0)
-            return a * y[i] + b * y[i + 1] + ((a * a * a - a) * M[i] + (b * b * b - b) * M[i + 1]) * h * h / 6;
+            return a * y[i] + b * y[i + 1] +
+                   ((a * a * a - a) * M[i] + (b * b * b - b) * M[i + 1]) * h * h / 6;
         if (order == 1)
-            return (y[i + 1] - y[i]) / h - (3 * a * a - 1) / 6 * h * M[i] + (3 * b * b - 1) / 6 * h * M[i + 1];
+            return (y[i + 1] - y[i]) / h - (3 * a * a - 1) / 6 * h * M[i] +
+                   (3 * b * b - 1) / 6 * h * M[i + 1];
         return a * M[i] + b * M[i + 1];
     }
 };
 
 class Interpolation : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { setErrorCode(0); }
     void TearDown() override {
         EXPECT_EQ(getErrorCode(), 0);
@@ -128,11 +133,12 @@ TEST_F(Interpolation, PolynomialsEachMethodReproduces) {
     std::uniform_real_distribution<float> d(-2.5f, 5.5f);
     for (int k = 0; k < 300; ++k) {
         float t = d(gen);
-        EXPECT_NEAR(nd(tc, t, 0), cubic(t), 2e-5 * (1 + std::fabs(cubic(t)))) << t;  // >= 4 nodes
+        EXPECT_NEAR(nd(tc, t, 0), cubic(t), 2e-5 * (1 + std::fabs(cubic(t)))) << t; // >= 4 nodes
         EXPECT_NEAR(nd(tc, t, 4), cubic(t), 2e-5 * (1 + std::fabs(cubic(t)))) << t;
         EXPECT_NEAR(nd(tq, t, 1), quad(t), 2e-5 * (1 + std::fabs(quad(t)))) << t;
         for (int32_t m : {5, 7})
-            EXPECT_NEAR(nd(tl, t, m), lin(t), 2e-5 * (1 + std::fabs(lin(t)))) << t << " method " << m;
+            EXPECT_NEAR(nd(tl, t, m), lin(t), 2e-5 * (1 + std::fabs(lin(t))))
+                << t << " method " << m;
     }
 }
 
@@ -195,9 +201,14 @@ TEST_F(Interpolation, PeriodicSplineAndDerivativesOfKnownFunctions) {
 }
 
 TEST_F(Interpolation, TwoDimensionalTables) {
-    auto bicubic = [](double u, double v) { return 1 + u - 0.5 * v + 0.2 * u * u * v - 0.1 * u * u * u + 0.05 * v * v * v; };
-    auto biquad = [](double u, double v) { return 1 + u - 0.5 * v + 0.3 * u * v - 0.2 * u * u + 0.1 * v * v; };
-    Table tx = uneven(0, 4, 9, [](double) { return 0; }), ty = uneven(-1, 2, 7, [](double) { return 0; });
+    auto bicubic = [](double u, double v) {
+        return 1 + u - 0.5 * v + 0.2 * u * u * v - 0.1 * u * u * u + 0.05 * v * v * v;
+    };
+    auto biquad = [](double u, double v) {
+        return 1 + u - 0.5 * v + 0.3 * u * v - 0.2 * u * u + 0.1 * v * v;
+    };
+    Table tx = uneven(0, 4, 9, [](double) { return 0; }),
+          ty = uneven(-1, 2, 7, [](double) { return 0; });
     std::vector<float> zc, zq;
     for (float xi : tx.x)
         for (float yj : ty.x) {
@@ -208,8 +219,12 @@ TEST_F(Interpolation, TwoDimensionalTables) {
     std::uniform_real_distribution<float> du(-0.2f, 4.2f), dv(-1.2f, 2.2f);
     for (int k = 0; k < 200; ++k) {
         float u = du(gen), v = dv(gen);
-        EXPECT_NEAR(Inter2D(tx.x.data(), ty.x.data(), zc.data(), 9, 7, u, v, 9), bicubic(u, v), 1e-4) << u << "," << v;
-        EXPECT_NEAR(Inter2D(tx.x.data(), ty.x.data(), zq.data(), 9, 7, u, v, 10), biquad(u, v), 1e-4) << u << "," << v;
+        EXPECT_NEAR(Inter2D(tx.x.data(), ty.x.data(), zc.data(), 9, 7, u, v, 9), bicubic(u, v),
+                    1e-4)
+            << u << "," << v;
+        EXPECT_NEAR(Inter2D(tx.x.data(), ty.x.data(), zq.data(), 9, 7, u, v, 10), biquad(u, v),
+                    1e-4)
+            << u << "," << v;
     }
     EXPECT_EQ(Inter2D(tx.x.data(), ty.x.data(), zq.data(), 0, 7, 1, 1, 9), 0.0f);
 }

@@ -41,7 +41,8 @@ template <typename T> void checkExport(SortFn<T> sort, double lo, double hi) {
         std::vector<T> data(n);
         for (auto &v : data)
             v = static_cast<T>(d(gen));
-        std::vector<T> inputs[4] = {data, data, data, std::vector<T>(n, static_cast<T>(lo / 2 + hi / 2))};
+        std::vector<T> inputs[4] = {data, data, data,
+                                    std::vector<T>(n, static_cast<T>(lo / 2 + hi / 2))};
         std::sort(inputs[1].begin(), inputs[1].end());
         std::sort(inputs[2].rbegin(), inputs[2].rend());
         for (const auto &input : inputs) {
@@ -83,7 +84,7 @@ TEST(QuickSortExports, CountConventionAndByteOrders) {
     QuickSortIntegers(w, -3, nullptr);
 
     int32_t u[3] = {3, 1, 2};
-    QuickSortIntegers(u, 3, nullptr);  // no index where one is required: nothing done
+    QuickSortIntegers(u, 3, nullptr); // no index where one is required: nothing done
     QuickSortIntegers(u, INT32_MIN, nullptr);
     QuickSortIntegers(u, 0, keep);
     QuickSortIntegers(nullptr, 3, keep);
@@ -120,9 +121,9 @@ TEST(QuickSortExports, BothLibrariesInOneProcess) {
         GTEST_SKIP() << "libsigmora.so is not built next to libnumora.so";
     void *sig = dlopen(other.c_str(), RTLD_NOW | RTLD_GLOBAL);
     ASSERT_NE(sig, nullptr) << dlerror();
-    const char *names[] = {"QuickSortBytes", "QuickSortChars", "QuickSortShorts",
+    const char *names[] = {"QuickSortBytes",   "QuickSortChars",    "QuickSortShorts",
                            "QuickSortUShorts", "QuickSortIntegers", "QuickSortUIntegers",
-                           "QuickSortLongs", "QuickSortULongs", "QuickSortFloats",
+                           "QuickSortLongs",   "QuickSortULongs",   "QuickSortFloats",
                            "QuickSortDoubles", "QuickSortStrings"};
     for (const char *name : names) {
         void *mine = reinterpret_cast<void *>(&QuickSortFloats);
@@ -139,10 +140,11 @@ TEST(QuickSortExports, BothLibrariesInOneProcess) {
         EXPECT_NE(std::string(b.dli_fname).find("libsigmora"), std::string::npos) << name;
     }
     auto sigFloats = reinterpret_cast<SortFn<float>>(dlsym(sig, "QuickSortFloats"));
-    auto sigValues = reinterpret_cast<void (*)(float *, int32_t *, int32_t)>(dlsym(sig, "QSortValues"));
+    auto sigValues =
+        reinterpret_cast<void (*)(float *, int32_t *, int32_t)>(dlsym(sig, "QSortValues"));
     ASSERT_NE(sigValues, nullptr);
     std::mt19937 gen(3);
-    std::uniform_int_distribution<int> d(0, 300);  // many equal values: the index order shows
+    std::uniform_int_distribution<int> d(0, 300); // many equal values: the index order shows
     std::vector<float> data(5000);
     for (auto &v : data)
         v = static_cast<float>(d(gen));

@@ -36,11 +36,12 @@ int32_t directCount(const std::string &text, const std::string &pattern) {
 
 int32_t find(const std::string &text, int32_t start, const char *pattern) {
     std::vector<int32_t> table(std::strlen(pattern) + 1, 12345);
-    return FindStringOfText(text.data(), static_cast<int32_t>(text.size()), start, pattern, table.data());
+    return FindStringOfText(text.data(), static_cast<int32_t>(text.size()), start, pattern,
+                            table.data());
 }
 
 class FindStringFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("numora_search_" + std::to_string(getpid()));
         fs::create_directories(dir);
@@ -58,10 +59,10 @@ TEST(FindStringOfText, Examples) {
     EXPECT_EQ(find("xxabc", 0, "abcx"), 0);
     EXPECT_EQ(find("xxabc", 5, "abc"), -1);
     EXPECT_EQ(find("xxabc", -1, "abc"), -1);
-    EXPECT_EQ(find("ab", 0, "abcdef"), 0);  // pattern longer than the text
+    EXPECT_EQ(find("ab", 0, "abcdef"), 0); // pattern longer than the text
     EXPECT_EQ(find("abababc", 0, "ababc"), 7);
     EXPECT_EQ(find("aaaa", 0, "aa"), 2);
-    EXPECT_EQ(find("aaaa", 1, "aa"), 3);  // overlapping occurrence found from inside the first
+    EXPECT_EQ(find("aaaa", 1, "aa"), 3); // overlapping occurrence found from inside the first
     EXPECT_EQ(find(std::string("a\0b\0c", 5), 0, "c"), 5);
     EXPECT_EQ(find("\xff\x80", 0, "\x80"), 2);
 }
@@ -135,7 +136,7 @@ TEST_F(FindStringFileTest, Failures) {
     setErrorCode(0);
     fs::path fifo = dir / "fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(FindStringFile(fifo.c_str(), "a", 0), -1);  // must not wait for a writer
+    EXPECT_EQ(FindStringFile(fifo.c_str(), "a", 0), -1); // must not wait for a writer
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OPEN_FILE);
     setErrorCode(0);
     EXPECT_EQ(FindStringFile(nullptr, "a", 0), -1);
@@ -147,9 +148,7 @@ TEST_F(FindStringFileTest, Failures) {
     // A sparse file of 3 GiB: refused before any buffer is requested.
     setErrorCode(0);
     fs::path huge = dir / "huge";
-    {
-        std::ofstream(huge, std::ios::binary) << "abc";
-    }
+    { std::ofstream(huge, std::ios::binary) << "abc"; }
     std::error_code ec;
     fs::resize_file(huge, 3ull << 30, ec);
     if (ec)

@@ -68,7 +68,8 @@ SIGMORA_API float Inter2DESpace(const float *x, const float *y, const float *z, 
         return std::numeric_limits<float>::quiet_NaN();
     double sum = 0.0;
     for (int32_t a = 0; a < wx.count; ++a) {
-        const float *row = z + static_cast<std::size_t>(wx.first + a) * static_cast<std::size_t>(ny);
+        const float *row =
+            z + static_cast<std::size_t>(wx.first + a) * static_cast<std::size_t>(ny);
         double w = 0.0;
         for (int32_t b = 0; b < wy.count; ++b)
             w += row[wy.first + b] * ly[b];

@@ -10,7 +10,9 @@
 
 namespace {
 
-double quad(double u, double v) { return 1.5 - 0.7 * u + 0.25 * v + 0.3 * u * u - 0.2 * u * v + 0.1 * v * v; }
+double quad(double u, double v) {
+    return 1.5 - 0.7 * u + 0.25 * v + 0.3 * u * u - 0.2 * u * v + 0.1 * v * v;
+}
 
 struct Table {
     std::vector<float> x, y, z;
@@ -77,10 +79,14 @@ TEST(Inter2DESpace, ChoosesTheNearestThreeNodes) {
         }
         return s;
     };
-    EXPECT_NEAR(Inter2DESpace(x.data(), y.data(), z.data(), 6, 3, 2.4f, 1.0f), lagrange3(1, 2.4f), 1e-4);
-    EXPECT_NEAR(Inter2DESpace(x.data(), y.data(), z.data(), 6, 3, 2.5f, 1.0f), lagrange3(2, 2.5f), 1e-4);
-    EXPECT_NEAR(Inter2DESpace(x.data(), y.data(), z.data(), 6, 3, 0.7f, 1.0f), lagrange3(0, 0.7f), 1e-4);
-    EXPECT_NEAR(Inter2DESpace(x.data(), y.data(), z.data(), 6, 3, 4.2f, 1.0f), lagrange3(3, 4.2f), 1e-4);
+    EXPECT_NEAR(Inter2DESpace(x.data(), y.data(), z.data(), 6, 3, 2.4f, 1.0f), lagrange3(1, 2.4f),
+                1e-4);
+    EXPECT_NEAR(Inter2DESpace(x.data(), y.data(), z.data(), 6, 3, 2.5f, 1.0f), lagrange3(2, 2.5f),
+                1e-4);
+    EXPECT_NEAR(Inter2DESpace(x.data(), y.data(), z.data(), 6, 3, 0.7f, 1.0f), lagrange3(0, 0.7f),
+                1e-4);
+    EXPECT_NEAR(Inter2DESpace(x.data(), y.data(), z.data(), 6, 3, 4.2f, 1.0f), lagrange3(3, 4.2f),
+                1e-4);
 }
 
 TEST(Inter2DESpace, SmallTablesAndRefusals) {
@@ -107,7 +113,8 @@ TEST(FastInter2D, MatchesTheBilinearFormula) {
     std::uniform_real_distribution<float> d(-10, 10);
     for (auto &s : src)
         s = d(gen);
-    for (auto [outRows, outCols] : {std::pair{3, 5}, std::pair{20, 13}, std::pair{6, 10}, std::pair{1, 1}}) {
+    for (auto [outRows, outCols] :
+         {std::pair{3, 5}, std::pair{20, 13}, std::pair{6, 10}, std::pair{1, 1}}) {
         std::vector<float> dst(outRows * outCols);
         ASSERT_EQ(FastInter2D(src.data(), rows, cols, dst.data(), outRows, outCols), 1);
         for (int i = 0; i < outRows; ++i)
