@@ -1,20 +1,34 @@
-// exports.h - the binding table: every library export the control calls, with its library
-// file. The prototypes come from the libraries' headers (types only; nothing is linked).
+// exports.h - the binding table: every library export the control calls, one prototype list
+// per library in a namespace of its own (the two libraries export namesakes with different
+// prototypes). The lists are sigmora_api.def and numora_api.def; sigmora_check.cpp and
+// numora_check.cpp prove each list against its library's header alone.
 #pragma once
 
+#include <cstdint>
+
 #include "binding.h"
-#include "sigmora.h"
 
-namespace tessiq::exports {
+namespace tessiq::sigmora {
+#define TESSIQ_EXPORT(result, name, params, names, note) \
+  inline Bound<result params> name{Library::Sigmora, #name, #names, note};
+#include "sigmora_api.def"
+#undef TESSIQ_EXPORT
+}  // namespace tessiq::sigmora
 
-// Extreme values.
-inline Bound<decltype(::MinValueCalc)> MinValueCalc{kSigmora, "MinValueCalc"};
-inline Bound<decltype(::MaxValueCalc)> MaxValueCalc{kSigmora, "MaxValueCalc"};
-// Spectral core.
-inline Bound<decltype(::FFTCalc)> FFTCalc{kSigmora, "FFTCalc"};
-inline Bound<decltype(::FFTInvCalc)> FFTInvCalc{kSigmora, "FFTInvCalc"};
-// Daubechies wavelets.
-inline Bound<decltype(::DaubCoef)> DaubCoef{kSigmora, "DaubCoef"};
-inline Bound<decltype(::DaubDWT1D)> DaubDWT1D{kSigmora, "DaubDWT1D"};
+namespace tessiq::numora {
+#define TESSIQ_EXPORT(result, name, params, names, note) \
+  inline Bound<result params> name{Library::Numora, #name, #names, note};
+#include "numora_api.def"
+#undef TESSIQ_EXPORT
+}  // namespace tessiq::numora
 
-}  // namespace tessiq::exports
+namespace tessiq {
+
+// Every row of the binding table, for tests that resolve them all.
+struct ExportRow {
+  Slot *slot;
+  Library library;
+};
+const ExportRow *allExports(std::size_t &count);
+
+}  // namespace tessiq

@@ -1,63 +1,49 @@
-// marshal.h - how arguments of a method cross into a library call.
+// marshal.h - how arrays and strings of a method cross into a library call or a computation.
 //
-// Arrays: each array argument must be one-dimensional, contain its element 0 and reach as far
-// as the call will read or write from there (its Extent); all are checked before anything is
-// locked or called (error 9 otherwise), then locked for the call and unlocked on every path.
-// Strings: copied with a terminating NUL into a buffer the library may change; the caller's
-// string is never changed.
+// Arrays: an array must contain its element 0 and reach as far as the call will read or write
+// from there; otherwise error 9 before anything is locked or called. Strings: copied with a
+// terminating NUL into a buffer the library may change; the caller's string never changes.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <string>
-#include <vector>
+#include <type_traits>
 
+#include "automation/errors.h"
 #include "automation/safearray.h"
-#include "automation/variant.h"
 
 namespace tessiq {
 
-// Number of elements a call touches in one array, counted from element 0 (<= 1: element 0 only).
-using Extent = std::function<int64_t(const automation::Args &)>;
+// The elements 0..count-1 of a one-dimensional array of T (count <= 0: element 0 only);
+// raises 9 when they are not all there, 13 for another element type.
+template <class T>
+T *covered(automation::SafeArray &array, int64_t count) {
+  using automation::ElemType;
+  ElemType want = std::is_same_v<T, float>     ? ElemType::R4
+                  : std::is_same_v<T, int32_t> ? ElemType::I4
+                  : std::is_same_v<T, int16_t> ? ElemType::I2
+                  : std::is_same_v<T, double>  ? ElemType::R8
+                                               : ElemType::Byte;
+  if (array.type() != want) automation::raise(automation::err::TypeMismatch);
+  return static_cast<T *>(automation::elementZero(array, count));
+}
 
-// The value of an integer argument as a count ("lx elements").
-Extent lengthArg(std::size_t index);
+inline float *coveredFloats(automation::SafeArray &array, int64_t count) { return covered<float>(array, count); }
 
-// One array argument of a call and the elements the call touches in it.
-struct ArrayUse {
-  std::size_t arg;
-  Extent touched;  // empty: element 0 only
-};
-
-class CallArrays {
- public:
-  CallArrays(automation::Args &args, const std::vector<ArrayUse> &uses);
-  ~CallArrays();
-  CallArrays(const CallArrays &) = delete;
-  CallArrays &operator=(const CallArrays &) = delete;
-
-  // Address of element 0 of the array passed as argument `arg`.
-  void *elementZero(std::size_t arg) const;
-
- private:
-  struct Entry {
-    std::size_t arg;
-    automation::SafeArray *array;
-    void *zero;
-  };
-  std::vector<Entry> entries_;
-};
-
-// Checks that `array` covers `count` elements from element 0 and returns their address
-// (count <= 0 checks element 0 only); raises 9 otherwise.
-float *coveredFloats(automation::SafeArray &array, int64_t count);
+// Floats 0..count-1, or null without any check when count <= 0 (nothing will be touched).
+inline float *touchedFloats(automation::SafeArray &array, int64_t count) {
+  return count > 0 ? covered<float>(array, count) : nullptr;
+}
 
 // NUL-terminated copies of string arguments, alive for one call.
 class CallStrings {
  public:
-  char *add(const std::string &text);
+  // Text is UTF-8 on both sides, which is this system's 8-bit code page; c_str() adds the NUL.
+  char *add(const std::string &text) {
+    copies_.push_back(text);
+    return copies_.back().data();
+  }
 
  private:
   std::list<std::string> copies_;

@@ -1,20 +1,19 @@
 // About and the five methods the workbench relies on.
 #include <QString>
+#include <algorithm>
 #include <vector>
 
 #include "automation/errors.h"
 #include "automation/safearray.h"
+#include "compute.h"
 #include "exports.h"
 #include "forms/messagebox.h"
-#include "forward.h"
 #include "members.h"
 #include "tessiq/dispids.h"
 
 namespace tessiq {
 
 using automation::Args;
-using automation::ArgType;
-using automation::InvokeKind;
 using automation::Variant;
 
 namespace {
@@ -25,17 +24,14 @@ Variant about(Args &) {
   return Variant();
 }
 
-// Running mean, each step in double and stored back as a single. lx <= 0 gives 0 and
-// touches nothing; otherwise x must hold lx elements from element 0.
+// Running mean; lx <= 0 gives 0 and touches nothing, otherwise x must hold lx elements.
 Variant mean(Args &a) {
   int32_t lx = a[1].toI4();
   if (lx <= 0) return Variant(0.0f);
   automation::SafeArray &x = a[0].array();
   const float *v = coveredFloats(x, lx);
   automation::ArrayLock lock(x);
-  float m = 0;
-  for (int32_t i = 0; i < lx; ++i) m = static_cast<float>(m + (double(v[i]) - m) / (double(i) + 1));
-  return Variant(m);
+  return Variant(compute::mean(v, lx));
 }
 
 // In-place Daubechies transform of x(0..lx-1) with the n-tap filter. The library counts from
@@ -46,10 +42,10 @@ Variant waveletTransform(Args &a) {
   int32_t dir = a[3].toI4() != 0 ? -1 : 1;
   if (lx < 0) automation::raise(automation::err::SubscriptOutOfRange);
   automation::SafeArray &x = a[0].array();
-  float *v = lx > 0 ? coveredFloats(x, lx) : nullptr;
+  float *v = touchedFloats(x, lx);
   automation::ArrayLock lock(x);
-  auto *select = exports::DaubCoef.get();
-  auto *transform = exports::DaubDWT1D.get();
+  auto *select = sigmora::DaubCoef.get();
+  auto *transform = sigmora::DaubDWT1D.get();
   std::vector<float> t(std::size_t(lx) + 1, 0.0f);
   std::copy(v, v + lx, t.begin() + 1);
   select(n);
@@ -60,25 +56,16 @@ Variant waveletTransform(Args &a) {
 
 }  // namespace
 
-std::vector<automation::Member> workbenchMembers() {
+void workbenchRows(Rows &rows) {
   namespace d = dispid;
-  using namespace param;
-  const auto M = InvokeKind::Method;
-  // Both transforms work in place on xr and xi, lx elements each; any non-zero Inv inverts.
-  std::vector<Source> fftArgs{array(0, lengthArg(2)), array(1, lengthArg(2)), value(2)};
-  auto fft = forward(exports::FFTCalc, fftArgs);
-  auto inverse = forward(exports::FFTInvCalc, fftArgs);
-  return {
-      {d::About, "About", M, {}, ArgType::None, about},
-      {d::b_Mean, "b_Mean", M, {ArrR4, I4}, ArgType::R4, mean},
-      {d::b_Min, "b_Min", M, {ArrR4, I4, I4Ref}, ArgType::R4,
-       forward(exports::MinValueCalc, {array(0, lengthArg(1)), value(1), out(2)})},
-      {d::b_Max, "b_Max", M, {ArrR4, I4, I4Ref}, ArgType::R4,
-       forward(exports::MaxValueCalc, {array(0, lengthArg(1)), value(1), out(2)})},
-      {d::d_stFFT, "d_stFFT", M, {ArrR4, ArrR4, I4, I4}, ArgType::I4,
-       [fft, inverse](Args &a) { return a[3].toI4() != 0 ? inverse(a) : fft(a); }},
-      {d::d_stDWaveletT, "d_stDWaveletT", M, {ArrR4, I4, I4, I4}, ArgType::None, waveletTransform},
-  };
+  // Both transforms work in place on xr and xi; any non-zero Inv inverts.
+  rows.push_back({d::About, custom(about)});
+  rows.push_back({d::b_Mean, custom(mean)});
+  rows.push_back({d::b_Min, forward(sigmora::MinValueCalc, {array(0), value(1), out(2)})});
+  rows.push_back({d::b_Max, forward(sigmora::MaxValueCalc, {array(0), value(1), out(2)})});
+  rows.push_back({d::d_stFFT, bySelector(3, {forward(sigmora::FFTCalc, {array(0), array(1), value(2)})},
+                                         forward(sigmora::FFTInvCalc, {array(0), array(1), value(2)}))});
+  rows.push_back({d::d_stDWaveletT, custom(waveletTransform)});
 }
 
 }  // namespace tessiq
