@@ -23,14 +23,14 @@ const std::vector<float> &input() {
         std::mt19937 gen(1);
         std::uniform_real_distribution<float> d(-1.0f, 1.0f);
         std::vector<float> x(kPoints);
-        for (float &f : x)
-            f = d(gen);
+        for (float &f : x) f = d(gen);
         return x;
     }();
     return v;
 }
 
-template <class F> void timed(benchmark::State &state, F &&work) {
+template <class F>
+void timed(benchmark::State &state, F &&work) {
     const auto t0 = std::chrono::steady_clock::now();
     work();
     const auto t1 = std::chrono::steady_clock::now();
@@ -50,8 +50,7 @@ void BM_QuickSortFloatsIndex(benchmark::State &state) {
 void BM_StdSortPairs(benchmark::State &state) {
     std::vector<std::pair<float, int32_t>> pairs(kPoints);
     for (auto _ : state) {
-        for (int32_t i = 0; i < kPoints; ++i)
-            pairs[i] = {input()[i], i};
+        for (int32_t i = 0; i < kPoints; ++i) pairs[i] = {input()[i], i};
         timed(state, [&] { std::sort(pairs.begin(), pairs.end()); });
         benchmark::DoNotOptimize(pairs.data());
     }
@@ -81,23 +80,20 @@ class RatioReporter : public benchmark::ConsoleReporter {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs)
             if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                seconds_[r.benchmark_name()] =
-                    r.real_accumulated_time / static_cast<double>(r.iterations);
+                seconds_[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
     }
-    void printRatio(const char *what, const std::string &ours, const std::string &ref,
-                    double goal) const {
+    void printRatio(const char *what, const std::string &ours, const std::string &ref, double goal) const {
         auto a = seconds_.find(ours + "/manual_time"), b = seconds_.find(ref + "/manual_time");
-        if (a == seconds_.end() || b == seconds_.end())
-            return;
-        std::printf("%-28s %10.2f ms %10.2f ms %7.2f (goal %.1f)\n", what, a->second * 1e3,
-                    b->second * 1e3, a->second / b->second, goal);
+        if (a == seconds_.end() || b == seconds_.end()) return;
+        std::printf("%-28s %10.2f ms %10.2f ms %7.2f (goal %.1f)\n", what, a->second * 1e3, b->second * 1e3,
+                    a->second / b->second, goal);
     }
 
   private:
     std::map<std::string, double> seconds_;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv) {
     benchmark::RegisterBenchmark("BM_QuickSortFloatsIndex", BM_QuickSortFloatsIndex)
@@ -115,8 +111,7 @@ int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-28s %13s %13s %7s\n", "1,000,000 random floats", "QuickSort", "std::sort",
-                "ratio");
+    std::printf("\n%-28s %13s %13s %7s\n", "1,000,000 random floats", "QuickSort", "std::sort", "ratio");
     reporter.printRatio("with index / pairs", "BM_QuickSortFloatsIndex", "BM_StdSortPairs", 1.5);
     reporter.printRatio("without index / floats", "BM_QuickSortFloats", "BM_StdSortFloats", 1.3);
     benchmark::Shutdown();

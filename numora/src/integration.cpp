@@ -33,14 +33,15 @@ constexpr double kHuge = 1.0e35;
 
 using Integrand = numora::TableInterpolant;
 
-double f(const Integrand &fn, double t) { return fn(static_cast<float>(t)); }
+double f(const Integrand &fn, double t) {
+    return fn(static_cast<float>(t));
+}
 
 // One halving step of the trapezoid sequence: from T over `intervals` steps of width h to
 // T over twice as many.
 double halve(const Integrand &fn, double a, double h, long intervals, double t) {
     double sum = 0.0;
-    for (long k = 0; k < intervals; ++k)
-        sum += f(fn, a + (k + 0.5) * h);
+    for (long k = 0; k < intervals; ++k) sum += f(fn, a + (k + 0.5) * h);
     return 0.5 * (t + h * sum);
 }
 
@@ -51,8 +52,7 @@ double trapezoid(const Integrand &fn, double a, double b, double eps) {
         double t2 = halve(fn, a, h, intervals, t);
         h /= 2.0;
         intervals *= 2;
-        if (std::fabs(t2 - t) < eps)
-            return t2;
+        if (std::fabs(t2 - t) < eps) return t2;
         t = t2;
     }
     numora::setError(NUMORA_ERR_ITERATIONS);
@@ -67,8 +67,7 @@ double simpson(const Integrand &fn, double a, double b, double eps) {
         h /= 2.0;
         intervals *= 2;
         double s = (4.0 * t2 - t) / 3.0;
-        if (std::fabs(s - previous) < eps)
-            return s;
+        if (std::fabs(s - previous) < eps) return s;
         previous = s;
         t = t2;
     }
@@ -92,12 +91,10 @@ double romberg(const Integrand &fn, double a, double b, double eps) {
             factor *= 4.0;
             next[k] = (factor * next[k - 1] - row[k - 1]) / (factor - 1.0);
         }
-        for (int k = 0; k <= j; ++k)
-            row[k] = next[k];
+        for (int k = 0; k <= j; ++k) row[k] = next[k];
         const bool settled = std::fabs(row[j] - diagonal) < eps;
         diagonal = row[j];
-        if (settled)
-            break;
+        if (settled) break;
     }
     return diagonal;  // after 10 rows, the last diagonal value
 }
@@ -111,19 +108,16 @@ double composite5(const Integrand &fn, double a, double b, double eps, const dou
     const double limit = 0.001 * std::fabs(b - a);
     for (long m = 1; m <= 1000; ++m) {
         const double h = (b - a) / static_cast<double>(m);
-        if (!(std::fabs(h) > limit))
-            break;
+        if (!(std::fabs(h) > limit)) break;
         double sum = 0.0;
         for (long k = 0; k < m; ++k) {
             const double p = a + k * h, q = p + h;
             double part = 0.0;
-            for (int s = 0; s < 5; ++s)
-                part += weights[s] * f(fn, (nodes[s] * (q - p) + (q + p)) / 2.0);
+            for (int s = 0; s < 5; ++s) part += weights[s] * f(fn, (nodes[s] * (q - p) + (q + p)) / 2.0);
             sum += part * (q - p) / 2.0;
         }
         g = sum;
-        if (std::fabs(g - previous) / (1.0 + std::fabs(g)) < eps)
-            break;
+        if (std::fabs(g - previous) / (1.0 + std::fabs(g)) < eps) break;
         previous = g;
     }
     return g;
@@ -166,17 +160,15 @@ double thieleExtrapolation(const Integrand &fn, double a, double b, double eps) 
         }
         coef[k] = u;
         double g = coef[k];
-        for (int j = k - 1; j >= 0; --j)
-            g = coef[j] + (0.0 - steps[j]) / (g == 0.0 ? kHuge : g);
+        for (int j = k - 1; j >= 0; --j) g = coef[j] + (0.0 - steps[j]) / (g == 0.0 ? kHuge : g);
         const bool settled = std::fabs(g - value) < eps;
         value = g;
-        if (settled)
-            break;
+        if (settled) break;
     }
     return value;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -187,8 +179,7 @@ NUMORA_API int32_t IntegrateFunc(const float *x, const float *y, int32_t n) {
     r.x.clear();
     r.y.clear();
     r.n = 0;
-    if (n > 0 && (!x || !y))
-        return 0;
+    if (n > 0 && (!x || !y)) return 0;
     try {
         if (n > 0) {
             r.x.assign(x, x + n);
@@ -227,18 +218,12 @@ NUMORA_API float Integrate1d(float a, float b, int32_t rule) {
     try {
         const Integrand fn(r.x.data(), r.y.data(), r.n, r.method);
         switch (rule) {
-        case 1:
-            return static_cast<float>(simpson(fn, a, b, eps));
-        case 2:
-            return static_cast<float>(romberg(fn, a, b, eps));
-        case 3:
-            return static_cast<float>(gaussLegendre(fn, a, b, eps));
-        case 4:
-            return static_cast<float>(chebyshev(fn, a, b, eps));
-        case 5:
-            return static_cast<float>(thieleExtrapolation(fn, a, b, eps));
-        default:
-            return static_cast<float>(trapezoid(fn, a, b, eps));
+            case 1: return static_cast<float>(simpson(fn, a, b, eps));
+            case 2: return static_cast<float>(romberg(fn, a, b, eps));
+            case 3: return static_cast<float>(gaussLegendre(fn, a, b, eps));
+            case 4: return static_cast<float>(chebyshev(fn, a, b, eps));
+            case 5: return static_cast<float>(thieleExtrapolation(fn, a, b, eps));
+            default: return static_cast<float>(trapezoid(fn, a, b, eps));
         }
     } catch (const std::bad_alloc &) {
         numora::setError(NUMORA_ERR_ALLOC);
@@ -256,4 +241,4 @@ NUMORA_API int32_t IntegrateEnd(void) {
     return 1;
 }
 
-} // extern "C"
+}  // extern "C"

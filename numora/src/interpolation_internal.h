@@ -9,14 +9,14 @@
 namespace numora {
 
 class TableInterpolant {
-public:
+  public:
     // x, y: n points (caller-owned, must outlive the object). Throws std::bad_alloc when the
     // spline methods cannot get their work memory.
     TableInterpolant(const float *x, const float *y, int32_t n, int32_t method);
     // The value at t, the same as Inter1dFuncND(x, y, n, t, method).
     float operator()(float t) const;
 
-private:
+  private:
     const float *x_;
     const float *y_;
     int32_t n_;
@@ -24,6 +24,6 @@ private:
     std::vector<double> slopes_;  // spline node derivatives (methods 6 to 8)
 };
 
-} // namespace numora
+}  // namespace numora
 
 #endif

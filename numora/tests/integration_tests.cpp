@@ -18,7 +18,8 @@ struct Table {
     std::vector<float> x, y;
 };
 
-template <class F> Table sampled(double a, double b, int n, F f) {
+template <class F>
+Table sampled(double a, double b, int n, F f) {
     Table t;
     for (int i = 0; i < n; ++i) {
         double xi = a + (b - a) * i / (n - 1);
@@ -34,7 +35,7 @@ void registerTable(const Table &t, int32_t method) {
 }
 
 class Integration : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setErrorCode(0);
         savedPrecision = getPrecision();
@@ -144,4 +145,4 @@ TEST(IntegrationFreshLoad, MethodStartsAtZero) {
     EXPECT_EQ(inter(1), 5);
 }
 
-} // namespace
+}  // namespace

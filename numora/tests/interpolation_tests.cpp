@@ -19,7 +19,8 @@ struct Table {
 };
 
 // Unevenly spaced increasing abscissas over [a, b].
-template <class F> Table uneven(double a, double b, int n, F f) {
+template <class F>
+Table uneven(double a, double b, int n, F f) {
     Table t;
     for (int i = 0; i < n; ++i) {
         double s = double(i) / (n - 1);
@@ -38,8 +39,7 @@ float nd(const Table &t, float at, int32_t method) {
 // double precision: an independent reference for methods 6 and 7 and the derivatives.
 struct ReferenceSpline {
     std::vector<double> x, y, M;
-    ReferenceSpline(const Table &t, bool clamped)
-        : x(t.x.begin(), t.x.end()), y(t.y.begin(), t.y.end()) {
+    ReferenceSpline(const Table &t, bool clamped) : x(t.x.begin(), t.x.end()), y(t.y.begin(), t.y.end()) {
         const size_t n = x.size();
         std::vector<double> A(n * n, 0.0), r(n, 0.0);
         for (size_t i = 1; i + 1 < n; ++i) {
@@ -65,25 +65,21 @@ struct ReferenceSpline {
         for (size_t k = 0; k < n; ++k)
             for (size_t i = k + 1; i < n; ++i) {
                 double f = A[i * n + k] / A[k * n + k];
-                if (f == 0)
-                    continue;
-                for (size_t j = k; j < n; ++j)
-                    A[i * n + j] -= f * A[k * n + j];
+                if (f == 0) continue;
+                for (size_t j = k; j < n; ++j) A[i * n + j] -= f * A[k * n + j];
                 r[i] -= f * r[k];
             }
         M.assign(n, 0.0);
         for (size_t k = n; k-- > 0;) {
             double s = r[k];
-            for (size_t j = k + 1; j < n; ++j)
-                s -= A[k * n + j] * M[j];
+            for (size_t j = k + 1; j < n; ++j) s -= A[k * n + j] * M[j];
             M[k] = s / A[k * n + k];
         }
     }
     // order 0 value, 1 first, 2 second derivative.
     double operator()(double t, int order = 0) const {
         size_t i = 0;
-        while (i + 2 < x.size() && t >= x[i + 1])
-            ++i;
+        while (i + 2 < x.size() && t >= x[i + 1]) ++i;
         double h = x[i + 1] - x[i], a = (x[i + 1] - t) / h, b = (t - x[i]) / h;
         if (order == 0)
             return a * y[i] + b * y[i + 1] +
@@ -113,11 +109,9 @@ TEST_F(Interpolation, WorkedExamples) {
     EXPECT_LT(natural, 2.5f);
     for (int32_t m : {0, 1, 2, 4, 5, 6, 7, 8, 11})
         EXPECT_FLOAT_EQ(Inter1dFuncED(0.0f, 1.0f, 3, t.y.data(), 1.5f, m), nd(t, 1.5f, m)) << m;
-    for (int32_t m : {3, 9, 100, -1})
-        EXPECT_EQ(nd(t, 0.7f, m), nd(t, 0.7f, 0)) << m;
+    for (int32_t m : {3, 9, 100, -1}) EXPECT_EQ(nd(t, 0.7f, m), nd(t, 0.7f, 0)) << m;
     Table two{{0, 2}, {1, 3}};
-    for (int32_t m : {0, 1, 2, 4, 5, 7})
-        EXPECT_FLOAT_EQ(nd(two, 1.0f, m), 2.0f) << m;
+    for (int32_t m : {0, 1, 2, 4, 5, 7}) EXPECT_FLOAT_EQ(nd(two, 1.0f, m), 2.0f) << m;
     float y1 = 4.5f;
     EXPECT_EQ(Inter1dFuncND(t.x.data(), &y1, 1, 9.0f, 0), 4.5f);
     EXPECT_EQ(Inter1dFuncND(t.x.data(), t.y.data(), 0, 9.0f, 4), 0.0f);
@@ -133,20 +127,18 @@ TEST_F(Interpolation, PolynomialsEachMethodReproduces) {
     std::uniform_real_distribution<float> d(-2.5f, 5.5f);
     for (int k = 0; k < 300; ++k) {
         float t = d(gen);
-        EXPECT_NEAR(nd(tc, t, 0), cubic(t), 2e-5 * (1 + std::fabs(cubic(t)))) << t; // >= 4 nodes
+        EXPECT_NEAR(nd(tc, t, 0), cubic(t), 2e-5 * (1 + std::fabs(cubic(t)))) << t;  // >= 4 nodes
         EXPECT_NEAR(nd(tc, t, 4), cubic(t), 2e-5 * (1 + std::fabs(cubic(t)))) << t;
         EXPECT_NEAR(nd(tq, t, 1), quad(t), 2e-5 * (1 + std::fabs(quad(t)))) << t;
         for (int32_t m : {5, 7})
-            EXPECT_NEAR(nd(tl, t, m), lin(t), 2e-5 * (1 + std::fabs(lin(t))))
-                << t << " method " << m;
+            EXPECT_NEAR(nd(tl, t, m), lin(t), 2e-5 * (1 + std::fabs(lin(t)))) << t << " method " << m;
     }
 }
 
 TEST_F(Interpolation, ThieleReproducesARationalFunction) {
     auto r = [](double x) { return (1 + 2 * x) / (3 + x); };
     Table t = uneven(0, 10, 30, r);
-    for (float at : {0.1f, 2.5f, 5.3f, 9.9f})
-        EXPECT_NEAR(nd(t, at, 2), r(at), 1e-5) << at;
+    for (float at : {0.1f, 2.5f, 5.3f, 9.9f}) EXPECT_NEAR(nd(t, at, 2), r(at), 1e-5) << at;
     // A linear table makes the inverse differences vanish; the fraction still gives the line.
     Table l{{0, 1, 2, 3, 4}, {1, 2, 3, 4, 5}};
     EXPECT_NEAR(nd(l, 2.5f, 2), 3.5f, 1e-5);
@@ -154,8 +146,7 @@ TEST_F(Interpolation, ThieleReproducesARationalFunction) {
 
 TEST_F(Interpolation, AkimaFollowsSmoothDataAndDoesNotOvershootASteps) {
     Table s = uneven(0, 2 * kPi, 60, [](double x) { return std::sin(x); });
-    for (float at = 0.05f; at < 6.2f; at += 0.31f)
-        EXPECT_NEAR(nd(s, at, 5), std::sin(at), 2e-3) << at;
+    for (float at = 0.05f; at < 6.2f; at += 0.31f) EXPECT_NEAR(nd(s, at, 5), std::sin(at), 2e-3) << at;
     Table step{{0, 1, 2, 3, 4, 5, 6}, {0, 0, 0, 1, 1, 1, 1}};
     for (float at = 0.0f; at <= 6.0f; at += 0.1f) {
         float v = nd(step, at, 5);
@@ -182,8 +173,7 @@ TEST_F(Interpolation, PeriodicSplineAndDerivativesOfKnownFunctions) {
     const int n = 65;
     std::vector<float> y(n);
     const float h = static_cast<float>(2 * kPi / (n - 1));
-    for (int i = 0; i < n; ++i)
-        y[i] = static_cast<float>(std::sin(i * double(h)));
+    for (int i = 0; i < n; ++i) y[i] = static_cast<float>(std::sin(i * double(h)));
     y[n - 1] = y[0];
     for (float at = 0.03f; at < 6.2f; at += 0.29f) {
         EXPECT_NEAR(Inter1dFuncED(0.0f, h, n, y.data(), at, 8), std::sin(at), 2e-5) << at;
@@ -207,8 +197,7 @@ TEST_F(Interpolation, TwoDimensionalTables) {
     auto biquad = [](double u, double v) {
         return 1 + u - 0.5 * v + 0.3 * u * v - 0.2 * u * u + 0.1 * v * v;
     };
-    Table tx = uneven(0, 4, 9, [](double) { return 0; }),
-          ty = uneven(-1, 2, 7, [](double) { return 0; });
+    Table tx = uneven(0, 4, 9, [](double) { return 0; }), ty = uneven(-1, 2, 7, [](double) { return 0; });
     std::vector<float> zc, zq;
     for (float xi : tx.x)
         for (float yj : ty.x) {
@@ -219,11 +208,9 @@ TEST_F(Interpolation, TwoDimensionalTables) {
     std::uniform_real_distribution<float> du(-0.2f, 4.2f), dv(-1.2f, 2.2f);
     for (int k = 0; k < 200; ++k) {
         float u = du(gen), v = dv(gen);
-        EXPECT_NEAR(Inter2D(tx.x.data(), ty.x.data(), zc.data(), 9, 7, u, v, 9), bicubic(u, v),
-                    1e-4)
+        EXPECT_NEAR(Inter2D(tx.x.data(), ty.x.data(), zc.data(), 9, 7, u, v, 9), bicubic(u, v), 1e-4)
             << u << "," << v;
-        EXPECT_NEAR(Inter2D(tx.x.data(), ty.x.data(), zq.data(), 9, 7, u, v, 10), biquad(u, v),
-                    1e-4)
+        EXPECT_NEAR(Inter2D(tx.x.data(), ty.x.data(), zq.data(), 9, 7, u, v, 10), biquad(u, v), 1e-4)
             << u << "," << v;
     }
     EXPECT_EQ(Inter2D(tx.x.data(), ty.x.data(), zq.data(), 0, 7, 1, 1, 9), 0.0f);
@@ -250,4 +237,4 @@ TEST(InterpolationCodes, NullArraysSetCode3) {
     setErrorCode(0);
 }
 
-} // namespace
+}  // namespace

@@ -36,8 +36,7 @@ int32_t directCount(const std::string &text, const std::string &pattern) {
 
 int32_t find(const std::string &text, int32_t start, const char *pattern) {
     std::vector<int32_t> table(std::strlen(pattern) + 1, 12345);
-    return FindStringOfText(text.data(), static_cast<int32_t>(text.size()), start, pattern,
-                            table.data());
+    return FindStringOfText(text.data(), static_cast<int32_t>(text.size()), start, pattern, table.data());
 }
 
 class FindStringFileTest : public ::testing::Test {
@@ -59,10 +58,10 @@ TEST(FindStringOfText, Examples) {
     EXPECT_EQ(find("xxabc", 0, "abcx"), 0);
     EXPECT_EQ(find("xxabc", 5, "abc"), -1);
     EXPECT_EQ(find("xxabc", -1, "abc"), -1);
-    EXPECT_EQ(find("ab", 0, "abcdef"), 0); // pattern longer than the text
+    EXPECT_EQ(find("ab", 0, "abcdef"), 0);  // pattern longer than the text
     EXPECT_EQ(find("abababc", 0, "ababc"), 7);
     EXPECT_EQ(find("aaaa", 0, "aa"), 2);
-    EXPECT_EQ(find("aaaa", 1, "aa"), 3); // overlapping occurrence found from inside the first
+    EXPECT_EQ(find("aaaa", 1, "aa"), 3);  // overlapping occurrence found from inside the first
     EXPECT_EQ(find(std::string("a\0b\0c", 5), 0, "c"), 5);
     EXPECT_EQ(find("\xff\x80", 0, "\x80"), 2);
 }
@@ -82,10 +81,8 @@ TEST(FindStringOfText, RandomTextsAgainstADirectSearch) {
     std::uniform_int_distribution<int> letter(0, 2);
     for (int round = 0; round < 300; ++round) {
         std::string text(1 + gen() % 200, 'a'), pattern(1 + gen() % 6, 'a');
-        for (auto &c : text)
-            c = static_cast<char>('a' + letter(gen));
-        for (auto &c : pattern)
-            c = static_cast<char>('a' + letter(gen));
+        for (auto &c : text) c = static_cast<char>('a' + letter(gen));
+        for (auto &c : pattern) c = static_cast<char>('a' + letter(gen));
         std::vector<int32_t> table(pattern.size());
         const auto n = static_cast<int32_t>(text.size());
         int32_t r = FindStringOfText(text.data(), n, 0, pattern.c_str(), table.data());
@@ -117,8 +114,7 @@ TEST_F(FindStringFileTest, Modes) {
 
     std::mt19937 gen(2);
     std::string text(100000, 'a');
-    for (auto &c : text)
-        c = static_cast<char>('a' + gen() % 3);
+    for (auto &c : text) c = static_cast<char>('a' + gen() % 3);
     std::string path = write("big", text);
     for (const char *p : {"abc", "aa", "cabca", "ccccccc"}) {
         EXPECT_EQ(FindStringFile(path.c_str(), p, 0), directFind(text, 0, p)) << p;
@@ -136,7 +132,7 @@ TEST_F(FindStringFileTest, Failures) {
     setErrorCode(0);
     fs::path fifo = dir / "fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(FindStringFile(fifo.c_str(), "a", 0), -1); // must not wait for a writer
+    EXPECT_EQ(FindStringFile(fifo.c_str(), "a", 0), -1);  // must not wait for a writer
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OPEN_FILE);
     setErrorCode(0);
     EXPECT_EQ(FindStringFile(nullptr, "a", 0), -1);
@@ -151,8 +147,7 @@ TEST_F(FindStringFileTest, Failures) {
     { std::ofstream(huge, std::ios::binary) << "abc"; }
     std::error_code ec;
     fs::resize_file(huge, 3ull << 30, ec);
-    if (ec)
-        GTEST_SKIP() << "no sparse file: " << ec.message();
+    if (ec) GTEST_SKIP() << "no sparse file: " << ec.message();
     EXPECT_EQ(FindStringFile(huge.c_str(), "abc", 0), -1);
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_ALLOC);
 
@@ -163,4 +158,4 @@ TEST_F(FindStringFileTest, Failures) {
     setErrorCode(0);
 }
 
-} // namespace
+}  // namespace
