@@ -23,14 +23,14 @@ const std::vector<float> &input() {
         std::mt19937 gen(1);
         std::uniform_real_distribution<float> d(-1.0f, 1.0f);
         std::vector<float> x(kPoints);
-        for (float &f : x)
-            f = d(gen);
+        for (float &f : x) f = d(gen);
         return x;
     }();
     return v;
 }
 
-template <class F> void timed(benchmark::State &state, F &&work) {
+template <class F>
+void timed(benchmark::State &state, F &&work) {
     const auto t0 = std::chrono::steady_clock::now();
     work();
     const auto t1 = std::chrono::steady_clock::now();
@@ -50,8 +50,7 @@ void BM_QuickSortFloatsIndex(benchmark::State &state) {
 void BM_StdSortPairs(benchmark::State &state) {
     std::vector<std::pair<float, int32_t>> pairs(kPoints);
     for (auto _ : state) {
-        for (int32_t i = 0; i < kPoints; ++i)
-            pairs[i] = {input()[i], i};
+        for (int32_t i = 0; i < kPoints; ++i) pairs[i] = {input()[i], i};
         timed(state, [&] { std::sort(pairs.begin(), pairs.end()); });
         benchmark::DoNotOptimize(pairs.data());
     }
@@ -76,7 +75,7 @@ void BM_StdSortFloats(benchmark::State &state) {
 }
 
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs)
@@ -85,23 +84,30 @@ public:
     }
     void printRatio(const char *what, const std::string &ours, const std::string &ref, double goal) const {
         auto a = seconds_.find(ours + "/manual_time"), b = seconds_.find(ref + "/manual_time");
-        if (a == seconds_.end() || b == seconds_.end())
-            return;
-        std::printf("%-28s %10.2f ms %10.2f ms %7.2f (goal %.1f)\n", what, a->second * 1e3,
-                    b->second * 1e3, a->second / b->second, goal);
+        if (a == seconds_.end() || b == seconds_.end()) return;
+        std::printf("%-28s %10.2f ms %10.2f ms %7.2f (goal %.1f)\n", what, a->second * 1e3, b->second * 1e3,
+                    a->second / b->second, goal);
     }
 
-private:
+  private:
     std::map<std::string, double> seconds_;
 };
 
 }  // namespace
 
 int main(int argc, char **argv) {
-    benchmark::RegisterBenchmark("BM_QuickSortFloatsIndex", BM_QuickSortFloatsIndex)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_StdSortPairs", BM_StdSortPairs)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_QuickSortFloats", BM_QuickSortFloats)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_StdSortFloats", BM_StdSortFloats)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_QuickSortFloatsIndex", BM_QuickSortFloatsIndex)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_StdSortPairs", BM_StdSortPairs)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_QuickSortFloats", BM_QuickSortFloats)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_StdSortFloats", BM_StdSortFloats)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

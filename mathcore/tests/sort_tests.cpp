@@ -25,20 +25,16 @@ void literal_sort(T *a, int32_t *idx, long lo, long hi, Less less) {
         T pivot = a[(lo + hi) / 2];
         long i = lo, j = hi;
         do {
-            while (less(a[i], pivot) && i < hi)
-                ++i;
-            while (less(pivot, a[j]) && j > lo)
-                --j;
+            while (less(a[i], pivot) && i < hi) ++i;
+            while (less(pivot, a[j]) && j > lo) --j;
             if (i <= j) {
                 std::swap(a[i], a[j]);
-                if (idx)
-                    std::swap(idx[i], idx[j]);
+                if (idx) std::swap(idx[i], idx[j]);
                 ++i;
                 --j;
             }
         } while (i <= j);
-        if (lo < j)
-            literal_sort(a, idx, lo, j, less);
+        if (lo < j) literal_sort(a, idx, lo, j, less);
         if (i < hi)
             lo = i;
         else
@@ -67,8 +63,7 @@ template <typename T>
 void check_against_literal(std::vector<T> data) {
     std::vector<T> ours = data, lit = data;
     std::vector<int32_t> idx(data.size()), lidx(data.size());
-    for (std::size_t k = 0; k < lidx.size(); ++k)
-        lidx[k] = static_cast<int32_t>(k);
+    for (std::size_t k = 0; k < lidx.size(); ++k) lidx[k] = static_cast<int32_t>(k);
     mathcore::quickSort(ours.data(), idx.data(), static_cast<int32_t>(ours.size()));
     if (lit.size() > 1)
         literal_sort(lit.data(), lidx.data(), 0, static_cast<long>(lit.size()) - 1, std::less<T>());
@@ -88,8 +83,7 @@ std::vector<T> random_values(std::size_t n, unsigned seed, double lo, double hi)
     std::mt19937 gen(seed);
     std::uniform_real_distribution<double> d(lo, hi);
     std::vector<T> v(n);
-    for (auto &x : v)
-        x = static_cast<T>(d(gen));
+    for (auto &x : v) x = static_cast<T>(d(gen));
     return v;
 }
 
@@ -100,11 +94,9 @@ std::vector<int32_t> adversarial_input(int32_t n) {
     int32_t solid = 0;
     int32_t candidate = 0;
     std::vector<int32_t> items(n);
-    for (int32_t k = 0; k < n; ++k)
-        items[k] = k;
+    for (int32_t k = 0; k < n; ++k) items[k] = k;
     auto less = [&](int32_t x, int32_t y) {
-        if (val[x] == n && val[y] == n)
-            val[x == candidate ? x : y] = solid++;
+        if (val[x] == n && val[y] == n) val[x == candidate ? x : y] = solid++;
         if (val[x] == n)
             candidate = x;
         else if (val[y] == n)
@@ -113,8 +105,7 @@ std::vector<int32_t> adversarial_input(int32_t n) {
     };
     mathcore::quick_sort_range(items.data(), nullptr, items.size(), less);
     for (auto &v : val)
-        if (v == n)
-            v = solid++;
+        if (v == n) v = solid++;
     return val;
 }
 
@@ -122,8 +113,7 @@ std::vector<int32_t> adversarial_input(int32_t n) {
 // then one element shorter than the whole, n times over.
 std::vector<int32_t> maximum_at_the_middle(int32_t n) {
     std::vector<int32_t> val(n), pos(n);
-    for (int32_t k = 0; k < n; ++k)
-        pos[k] = k;
+    for (int32_t k = 0; k < n; ++k) pos[k] = k;
     for (int32_t h = n - 1; h > 0; --h) {
         val[pos[h / 2]] = h;
         std::swap(pos[h / 2], pos[h]);
@@ -207,8 +197,7 @@ TEST(QuickSort, AdversarialInput) {
     std::vector<int32_t> bad = adversarial_input(2000);
     check_against_literal(bad);
     std::vector<int32_t> mirrored(bad.size());
-    for (std::size_t k = 0; k < bad.size(); ++k)
-        mirrored[k] = -bad[k];
+    for (std::size_t k = 0; k < bad.size(); ++k) mirrored[k] = -bad[k];
     check_against_literal(mirrored);
 }
 
@@ -259,8 +248,7 @@ struct StackJob {
 
 void *run_sort(void *arg) {
     auto *job = static_cast<StackJob *>(arg);
-    mathcore::quickSort(job->values.data(), job->index.data(),
-                        static_cast<int32_t>(job->values.size()));
+    mathcore::quickSort(job->values.data(), job->index.data(), static_cast<int32_t>(job->values.size()));
     return nullptr;
 }
 

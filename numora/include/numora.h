@@ -86,6 +86,57 @@ NUMORA_API int32_t EQRoots(const float *a, int32_t n, float *re, float *im, int3
 NUMORA_API int32_t LinearProgram(const float *a, const float *b, const float *c, int32_t m, int32_t n, float *x);
 
 /* ---- Integration, interpolation and derivatives -------------------------------------------- */
+/* 1-D interpolation methods of Inter1dFuncED / Inter1dFuncND (3, above 8 and negative values
+ * act as 0). The DSP control passes its selector 0..6 as 0, 1, 4, 5, 6, 7, 8 (others as 0). */
+enum NumoraInterpolation {
+    NUMORA_INTERP_LAGRANGE = 0,  /* Lagrange through nodes k-4 .. k+3, k the first node >= t */
+    NUMORA_INTERP_THREE_POINT = 1, /* quadratic through the 3 nodes nearest t */
+    NUMORA_INTERP_THIELE = 2,    /* continued fraction through up to 8 nodes around t */
+    NUMORA_INTERP_AITKEN = 4,    /* Aitken over up to 10 nodes, to the library precision */
+    NUMORA_INTERP_AKIMA = 5,     /* Akima's piecewise cubic */
+    NUMORA_INTERP_SPLINE_CLAMPED = 6, /* cubic spline, end slopes 0 */
+    NUMORA_INTERP_SPLINE_NATURAL = 7, /* cubic spline, end second derivatives 0 */
+    NUMORA_INTERP_SPLINE_PERIODIC = 8, /* cubic spline, the table one period (y[0] = y[n-1]) */
+    NUMORA_INTERP2D_LAGRANGE = 9 /* Inter2D only: Lagrange over up to 8 x 8 nodes; others 3 x 3 */
+};
+/* Derivative selectors of DyFunc1dED / DyFunc1dND (values outside 0..5 act as 0). The DSP
+ * control passes Sel 0..2 as 0..2 for first and 3..5 for second derivatives. */
+enum NumoraDerivative {
+    NUMORA_DY_CLAMPED = 0, NUMORA_DY_NATURAL = 1, NUMORA_DY_PERIODIC = 2,
+    NUMORA_DDY_CLAMPED = 3, NUMORA_DDY_NATURAL = 4, NUMORA_DDY_PERIODIC = 5
+};
+/* Interpolation rules shared below: abscissas strictly increasing (otherwise the result is
+ * undefined, possibly NaN, never a crash); outside the table the edge nodes extrapolate; n < 1
+ * gives 0.0 and n = 1 gives y[0]; a NULL array gives 0.0 with code 3; work memory failure 0.0
+ * with code 1. Periodic splines take t modulo the period. */
+/* Value at t of the table x[i] = x0 + i h, y[0..n-1] by the method above. */
+NUMORA_API float Inter1dFuncED(float x0, float h, int32_t n, const float *y, float t, int32_t method);
+/* Value at t of the table (x[i], y[i]), i < n, by the method above. */
+NUMORA_API float Inter1dFuncND(const float *x, const float *y, int32_t n, float t, int32_t method);
+/* First or second derivative at t of the cubic spline (selector above) through x0 + i h, y; n < 2
+ * gives 0.0. */
+NUMORA_API float DyFunc1dED(float x0, float h, int32_t n, const float *y, float t, int32_t selector);
+/* First or second derivative at t of the cubic spline (selector above) through (x, y); n < 2
+ * gives 0.0. */
+NUMORA_API float DyFunc1dND(const float *x, const float *y, int32_t n, float t, int32_t selector);
+/* Value at (u, v) of z (nx x ny, row-major, z[i * ny + j] at x[i], y[j]): method 9 Lagrange over up
+ * to 8 nodes per direction, any other three-point; 0.0 when nx or ny < 1, code 3 for NULL. */
+NUMORA_API float Inter2D(const float *x, const float *y, const float *z, int32_t nx, int32_t ny,
+                         float u, float v, int32_t method);
+/* Registers a copy of the table (x, y), n points, as the process-wide integrand (replacing any
+ * earlier one); 1, 0 with nothing registered when memory fails or an array is NULL (no code). */
+NUMORA_API int32_t IntegrateFunc(const float *x, const float *y, int32_t n);
+/* Sets the interpolation method (above) that evaluates the integrand; returns the one before
+ * (0 at load). */
+NUMORA_API int32_t IntegrateInter(int32_t method);
+/* Integral from a to b (b < a negates) of the registered table: rule 0 trapezoid halving, 1
+ * Simpson, 2 Romberg (10 rows), 3 Gauss-Legendre and 4 Chebyshev 5-node composites, 5 Thiele
+ * extrapolation (9 levels); other rules act as 0; tolerance the library precision. 0.0 with code 3
+ * when nothing is registered, code 4 when it has no points; rules 0 and 1 stop after 2^16
+ * intervals with the last value and code 9. */
+NUMORA_API float Integrate1d(float a, float b, int32_t rule);
+/* Releases the registered integrand; returns 1. */
+NUMORA_API int32_t IntegrateEnd(void);
 
 /* ---- Matrix routines ----------------------------------------------------------------------- */
 

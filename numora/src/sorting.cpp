@@ -40,4 +40,4 @@ NUMORA_API void QuickSortStrings(char **x, int32_t n, int32_t *index) {
     mathcore::quickSort(x, index, n, mathcore::StringLess());
 }
 
-} // extern "C"
+}  // extern "C"

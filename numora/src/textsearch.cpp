@@ -28,60 +28,47 @@ void buildTable(const unsigned char *pattern, int32_t length, int32_t *table) {
     table[0] = -1;
     for (int32_t j = 1; j < length; ++j) {
         int32_t k = table[j - 1];
-        while (k != -1 && pattern[k] != pattern[j - 1])
-            k = table[k];
+        while (k != -1 && pattern[k] != pattern[j - 1]) k = table[k];
         table[j] = k + 1;
     }
 }
 
 // A table handed in from an earlier call must at least keep every step inside the pattern.
 bool tableUsable(const int32_t *table, int32_t length) {
-    if (table[0] != -1)
-        return false;
+    if (table[0] != -1) return false;
     for (int32_t j = 1; j < length; ++j)
-        if (table[j] < 0 || table[j] >= j)
-            return false;
+        if (table[j] < 0 || table[j] >= j) return false;
     return true;
 }
 
 // The search itself (see FindStringOfText in numora.h); length > 0, table filled.
-int32_t searchFrom(const unsigned char *text, int32_t textLength, int32_t start,
-                   const unsigned char *pattern, int32_t length, const int32_t *table) {
+int32_t searchFrom(const unsigned char *text, int32_t textLength, int32_t start, const unsigned char *pattern,
+                   int32_t length, const int32_t *table) {
     int32_t k = 0;
     for (int32_t p = start; p < textLength; ++p) {
         const unsigned char c = text[p];
-        while (k != -1 && pattern[k] != c)
-            k = table[k];
-        if (k == length - 1)
-            return p + 1;
+        while (k != -1 && pattern[k] != c) k = table[k];
+        if (k == length - 1) return p + 1;
         ++k;
     }
     return 0;
 }
 
-int32_t findInText(const char *text, int32_t textLength, int32_t start, const char *pattern,
-                   int32_t *table) {
-    if (!text || !pattern || start < 0 || start >= textLength)
-        return -1;
+int32_t findInText(const char *text, int32_t textLength, int32_t start, const char *pattern, int32_t *table) {
+    if (!text || !pattern || start < 0 || start >= textLength) return -1;
     const int32_t length = patternLength(pattern);
-    if (length < 0)
-        return -1;
-    if (length == 0)
-        return 0;  // an empty pattern is never found (and no table entry exists to use)
-    if (!table)
-        return -1;
+    if (length < 0) return -1;
+    if (length == 0) return 0;  // an empty pattern is never found (and no table entry exists to use)
+    if (!table) return -1;
     const auto *p = reinterpret_cast<const unsigned char *>(pattern);
-    if (start == 0 || !tableUsable(table, length))
-        buildTable(p, length, table);
-    return searchFrom(reinterpret_cast<const unsigned char *>(text), textLength, start, p, length,
-                      table);
+    if (start == 0 || !tableUsable(table, length)) buildTable(p, length, table);
+    return searchFrom(reinterpret_cast<const unsigned char *>(text), textLength, start, p, length, table);
 }
 
 struct FileCloser {
     int fd;
     ~FileCloser() {
-        if (fd >= 0)
-            close(fd);
+        if (fd >= 0) close(fd);
     }
 };
 
@@ -108,26 +95,24 @@ std::unique_ptr<char[]> readWholeFile(const char *path, int32_t *length) {
     std::size_t got = 0;
     while (got < size) {  // a file that shrinks meanwhile ends early; growth is not read
         ssize_t r = read(file.fd, data.get() + got, size - got);
-        if (r < 0 && errno == EINTR)
-            continue;
+        if (r < 0 && errno == EINTR) continue;
         if (r < 0) {
             numora::setError(NUMORA_ERR_OPEN_FILE);
             return nullptr;
         }
-        if (r == 0)
-            break;
+        if (r == 0) break;
         got += static_cast<std::size_t>(r);
     }
     *length = static_cast<int32_t>(got);
     return data;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
-NUMORA_API int32_t FindStringOfText(const char *text, int32_t textLength, int32_t start,
-                                    const char *pattern, int32_t *table) {
+NUMORA_API int32_t FindStringOfText(const char *text, int32_t textLength, int32_t start, const char *pattern,
+                                    int32_t *table) {
     return findInText(text, textLength, start, pattern, table);
 }
 
@@ -152,11 +137,9 @@ NUMORA_API int32_t FindStringFile(const char *path, const char *pattern, int32_t
     }
     int32_t textLength = 0;
     std::unique_ptr<char[]> text = readWholeFile(path, &textLength);
-    if (!text)
-        return -1;
+    if (!text) return -1;
     int32_t found = findInText(text.get(), textLength, 0, pattern, table.get());
-    if (mode == 0)
-        return found;
+    if (mode == 0) return found;
     // Count without overlap: each search starts where the previous occurrence ended. Every
     // result lies beyond its start, so the loop ends within textLength rounds.
     int32_t count = 0;
@@ -167,4 +150,4 @@ NUMORA_API int32_t FindStringFile(const char *path, const char *pattern, int32_t
     return count;
 }
 
-} // extern "C"
+}  // extern "C"

@@ -16,7 +16,8 @@
 
 namespace {
 
-template <typename T> using SortFn = void (*)(T *, int32_t, int32_t *);
+template <typename T>
+using SortFn = void (*)(T *, int32_t, int32_t *);
 
 template <typename T>
 void expectSortedPermutation(const std::vector<T> &before, const std::vector<T> &after,
@@ -34,13 +35,13 @@ void expectSortedPermutation(const std::vector<T> &before, const std::vector<T> 
     }
 }
 
-template <typename T> void checkExport(SortFn<T> sort, double lo, double hi) {
+template <typename T>
+void checkExport(SortFn<T> sort, double lo, double hi) {
     std::mt19937 gen(42);
     std::uniform_real_distribution<double> d(lo, hi);
     for (std::size_t n : {1u, 2u, 5u, 100u, 3000u}) {
         std::vector<T> data(n);
-        for (auto &v : data)
-            v = static_cast<T>(d(gen));
+        for (auto &v : data) v = static_cast<T>(d(gen));
         std::vector<T> inputs[4] = {data, data, data, std::vector<T>(n, static_cast<T>(lo / 2 + hi / 2))};
         std::sort(inputs[1].begin(), inputs[1].end());
         std::sort(inputs[2].rbegin(), inputs[2].rend());
@@ -116,18 +117,15 @@ TEST(QuickSortExports, Strings) {
 TEST(QuickSortExports, BothLibrariesInOneProcess) {
     const std::filesystem::path other =
         std::filesystem::path(NUMORA_LIBRARY_PATH).parent_path() / "libsigmora.so";
-    if (!std::filesystem::exists(other))
-        GTEST_SKIP() << "libsigmora.so is not built next to libnumora.so";
+    if (!std::filesystem::exists(other)) GTEST_SKIP() << "libsigmora.so is not built next to libnumora.so";
     void *sig = dlopen(other.c_str(), RTLD_NOW | RTLD_GLOBAL);
     ASSERT_NE(sig, nullptr) << dlerror();
-    const char *names[] = {"QuickSortBytes", "QuickSortChars", "QuickSortShorts",
-                           "QuickSortUShorts", "QuickSortIntegers", "QuickSortUIntegers",
-                           "QuickSortLongs", "QuickSortULongs", "QuickSortFloats",
-                           "QuickSortDoubles", "QuickSortStrings"};
+    const char *names[] = {"QuickSortBytes",    "QuickSortChars",     "QuickSortShorts", "QuickSortUShorts",
+                           "QuickSortIntegers", "QuickSortUIntegers", "QuickSortLongs",  "QuickSortULongs",
+                           "QuickSortFloats",   "QuickSortDoubles",   "QuickSortStrings"};
     for (const char *name : names) {
         void *mine = reinterpret_cast<void *>(&QuickSortFloats);
-        if (std::strcmp(name, "QuickSortFloats") != 0)
-            mine = dlsym(RTLD_DEFAULT, name);
+        if (std::strcmp(name, "QuickSortFloats") != 0) mine = dlsym(RTLD_DEFAULT, name);
         void *theirs = dlsym(sig, name);
         ASSERT_NE(mine, nullptr) << name;
         ASSERT_NE(theirs, nullptr) << name;
@@ -144,8 +142,7 @@ TEST(QuickSortExports, BothLibrariesInOneProcess) {
     std::mt19937 gen(3);
     std::uniform_int_distribution<int> d(0, 300);  // many equal values: the index order shows
     std::vector<float> data(5000);
-    for (auto &v : data)
-        v = static_cast<float>(d(gen));
+    for (auto &v : data) v = static_cast<float>(d(gen));
     std::vector<float> a = data, b = data, c = data;
     std::vector<int32_t> ia(data.size()), ib(data.size()), ic(data.size());
     QuickSortFloats(a.data(), static_cast<int32_t>(a.size()), ia.data());
@@ -158,4 +155,4 @@ TEST(QuickSortExports, BothLibrariesInOneProcess) {
     dlclose(sig);
 }
 
-} // namespace
+}  // namespace

@@ -40,7 +40,7 @@ int32_t find(const std::string &text, int32_t start, const char *pattern) {
 }
 
 class FindStringFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("numora_search_" + std::to_string(getpid()));
         fs::create_directories(dir);
@@ -81,10 +81,8 @@ TEST(FindStringOfText, RandomTextsAgainstADirectSearch) {
     std::uniform_int_distribution<int> letter(0, 2);
     for (int round = 0; round < 300; ++round) {
         std::string text(1 + gen() % 200, 'a'), pattern(1 + gen() % 6, 'a');
-        for (auto &c : text)
-            c = static_cast<char>('a' + letter(gen));
-        for (auto &c : pattern)
-            c = static_cast<char>('a' + letter(gen));
+        for (auto &c : text) c = static_cast<char>('a' + letter(gen));
+        for (auto &c : pattern) c = static_cast<char>('a' + letter(gen));
         std::vector<int32_t> table(pattern.size());
         const auto n = static_cast<int32_t>(text.size());
         int32_t r = FindStringOfText(text.data(), n, 0, pattern.c_str(), table.data());
@@ -116,8 +114,7 @@ TEST_F(FindStringFileTest, Modes) {
 
     std::mt19937 gen(2);
     std::string text(100000, 'a');
-    for (auto &c : text)
-        c = static_cast<char>('a' + gen() % 3);
+    for (auto &c : text) c = static_cast<char>('a' + gen() % 3);
     std::string path = write("big", text);
     for (const char *p : {"abc", "aa", "cabca", "ccccccc"}) {
         EXPECT_EQ(FindStringFile(path.c_str(), p, 0), directFind(text, 0, p)) << p;
@@ -147,13 +144,10 @@ TEST_F(FindStringFileTest, Failures) {
     // A sparse file of 3 GiB: refused before any buffer is requested.
     setErrorCode(0);
     fs::path huge = dir / "huge";
-    {
-        std::ofstream(huge, std::ios::binary) << "abc";
-    }
+    { std::ofstream(huge, std::ios::binary) << "abc"; }
     std::error_code ec;
     fs::resize_file(huge, 3ull << 30, ec);
-    if (ec)
-        GTEST_SKIP() << "no sparse file: " << ec.message();
+    if (ec) GTEST_SKIP() << "no sparse file: " << ec.message();
     EXPECT_EQ(FindStringFile(huge.c_str(), "abc", 0), -1);
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_ALLOC);
 
@@ -164,4 +158,4 @@ TEST_F(FindStringFileTest, Failures) {
     setErrorCode(0);
 }
 
-} // namespace
+}  // namespace

@@ -15,12 +15,9 @@ struct NodeWindow {
 };
 
 NodeWindow threePointWindow(const float *x, int32_t n, float u) {
-    if (n < 4)
-        return {0, n};
-    if (u <= x[1])
-        return {0, 3};
-    if (u >= x[n - 2])
-        return {n - 3, 3};
+    if (n < 4) return {0, n};
+    if (u <= x[1]) return {0, 3};
+    if (u >= x[n - 2]) return {n - 3, 3};
     // Bisection for x[p] <= u < x[p + 1], 1 <= p <= n - 3.
     int32_t lo = 1, hi = n - 2;
     while (hi - lo > 1) {
@@ -41,11 +38,9 @@ bool lagrangeWeights(const float *x, NodeWindow w, float u, double *weight) {
         double l = 1.0;
         double xa = x[w.first + a];
         for (int32_t b = 0; b < w.count; ++b) {
-            if (b == a)
-                continue;
+            if (b == a) continue;
             double xb = x[w.first + b];
-            if (xa == xb)
-                return false;
+            if (xa == xb) return false;
             l *= (static_cast<double>(u) - xb) / (xa - xb);
         }
         weight[a] = l;
@@ -53,14 +48,13 @@ bool lagrangeWeights(const float *x, NodeWindow w, float u, double *weight) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
-SIGMORA_API float Inter2DESpace(const float *x, const float *y, const float *z, int32_t nx,
-                                int32_t ny, float u, float v) {
-    if (!x || !y || !z || nx < 1 || ny < 1)
-        return 0.0f;
+SIGMORA_API float Inter2DESpace(const float *x, const float *y, const float *z, int32_t nx, int32_t ny,
+                                float u, float v) {
+    if (!x || !y || !z || nx < 1 || ny < 1) return 0.0f;
     NodeWindow wx = threePointWindow(x, nx, u);
     NodeWindow wy = threePointWindow(y, ny, v);
     double lx[3], ly[3];
@@ -70,19 +64,16 @@ SIGMORA_API float Inter2DESpace(const float *x, const float *y, const float *z, 
     for (int32_t a = 0; a < wx.count; ++a) {
         const float *row = z + static_cast<std::size_t>(wx.first + a) * static_cast<std::size_t>(ny);
         double w = 0.0;
-        for (int32_t b = 0; b < wy.count; ++b)
-            w += row[wy.first + b] * ly[b];
+        for (int32_t b = 0; b < wy.count; ++b) w += row[wy.first + b] * ly[b];
         sum += w * lx[a];
     }
     return static_cast<float>(sum);
 }
 
-SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, float *dst,
-                                int32_t outRows, int32_t outCols) {
-    if (rows < 2 || cols < 2 || outRows < 0 || outCols < 0 || !src || (!dst && outRows && outCols))
-        return 0;
-    if (outRows == 0 || outCols == 0)
-        return 1;
+SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, float *dst, int32_t outRows,
+                                int32_t outCols) {
+    if (rows < 2 || cols < 2 || outRows < 0 || outCols < 0 || !src || (!dst && outRows && outCols)) return 0;
+    if (outRows == 0 || outCols == 0) return 1;
     const float sr = static_cast<float>(rows - 1) / static_cast<float>(outRows);
     const float sc = static_cast<float>(cols - 1) / static_cast<float>(outCols);
     const std::size_t stride = static_cast<std::size_t>(cols);
@@ -91,8 +82,7 @@ SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, fl
         // Rounding of the step can carry the last row onto the source's last row; the cell
         // below it does not exist, so that row is taken as the end of the cell above.
         int32_t r0 = static_cast<int32_t>(r);
-        if (r0 > rows - 2)
-            r0 = rows - 2;
+        if (r0 > rows - 2) r0 = rows - 2;
         float fr = r - static_cast<float>(r0);
         const float *s0 = src + static_cast<std::size_t>(r0) * stride;
         const float *s1 = s0 + stride;
@@ -100,8 +90,7 @@ SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, fl
         for (int32_t j = 0; j < outCols; ++j) {
             float c = static_cast<float>(j) * sc;
             int32_t c0 = static_cast<int32_t>(c);
-            if (c0 > cols - 2)
-                c0 = cols - 2;
+            if (c0 > cols - 2) c0 = cols - 2;
             float fc = c - static_cast<float>(c0);
             float a = s0[c0] + (s1[c0] - s0[c0]) * fr;
             float b = s0[c0 + 1] + (s1[c0 + 1] - s0[c0 + 1]) * fr;
@@ -111,4 +100,4 @@ SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, fl
     return 1;
 }
 
-} // extern "C"
+}  // extern "C"

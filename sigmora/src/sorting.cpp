@@ -42,4 +42,4 @@ SIGMORA_API void QSortValues(float *x, int32_t *index, int32_t n) {
     mathcore::quickSort(x, index, n);
 }
 
-} // extern "C"
+}  // extern "C"

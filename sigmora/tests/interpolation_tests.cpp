@@ -10,22 +10,22 @@
 
 namespace {
 
-double quad(double u, double v) { return 1.5 - 0.7 * u + 0.25 * v + 0.3 * u * u - 0.2 * u * v + 0.1 * v * v; }
+double quad(double u, double v) {
+    return 1.5 - 0.7 * u + 0.25 * v + 0.3 * u * u - 0.2 * u * v + 0.1 * v * v;
+}
 
 struct Table {
     std::vector<float> x, y, z;
 };
 
 // Unevenly spaced increasing abscissas; z = f(x, y).
-template <class F> Table makeTable(int nx, int ny, F f) {
+template <class F>
+Table makeTable(int nx, int ny, F f) {
     Table t;
+    for (int i = 0; i < nx; ++i) t.x.push_back(static_cast<float>(i * 0.5 + 0.05 * i * i));
+    for (int j = 0; j < ny; ++j) t.y.push_back(static_cast<float>(-1.0 + j * 0.75 + 0.02 * j * j));
     for (int i = 0; i < nx; ++i)
-        t.x.push_back(static_cast<float>(i * 0.5 + 0.05 * i * i));
-    for (int j = 0; j < ny; ++j)
-        t.y.push_back(static_cast<float>(-1.0 + j * 0.75 + 0.02 * j * j));
-    for (int i = 0; i < nx; ++i)
-        for (int j = 0; j < ny; ++j)
-            t.z.push_back(static_cast<float>(f(t.x[i], t.y[j])));
+        for (int j = 0; j < ny; ++j) t.z.push_back(static_cast<float>(f(t.x[i], t.y[j])));
     return t;
 }
 
@@ -64,15 +64,13 @@ TEST(Inter2DESpace, ChoosesTheNearestThreeNodes) {
     std::vector<float> z;
     auto cubic = [](double u) { return u * u * u; };
     for (float xi : x)
-        for (int j = 0; j < 3; ++j)
-            z.push_back(static_cast<float>(cubic(xi)));
+        for (int j = 0; j < 3; ++j) z.push_back(static_cast<float>(cubic(xi)));
     auto lagrange3 = [&](int first, double u) {
         double s = 0;
         for (int a = 0; a < 3; ++a) {
             double l = 1;
             for (int b = 0; b < 3; ++b)
-                if (b != a)
-                    l *= (u - (first + b)) / double(a - b);
+                if (b != a) l *= (u - (first + b)) / double(a - b);
             s += cubic(first + a) * l;
         }
         return s;
@@ -105,8 +103,7 @@ TEST(FastInter2D, MatchesTheBilinearFormula) {
     std::vector<float> src(rows * cols);
     std::mt19937 gen(5);
     std::uniform_real_distribution<float> d(-10, 10);
-    for (auto &s : src)
-        s = d(gen);
+    for (auto &s : src) s = d(gen);
     for (auto [outRows, outCols] : {std::pair{3, 5}, std::pair{20, 13}, std::pair{6, 10}, std::pair{1, 1}}) {
         std::vector<float> dst(outRows * outCols);
         ASSERT_EQ(FastInter2D(src.data(), rows, cols, dst.data(), outRows, outCols), 1);
@@ -127,8 +124,7 @@ TEST(FastInter2D, LinearGridIsReproduced) {
     const int rows = 5, cols = 4;
     std::vector<float> src(rows * cols);
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            src[r * cols + c] = 2.0f * r - 3.0f * c + 1.0f;
+        for (int c = 0; c < cols; ++c) src[r * cols + c] = 2.0f * r - 3.0f * c + 1.0f;
     std::vector<float> dst(8 * 9);
     ASSERT_EQ(FastInter2D(src.data(), rows, cols, dst.data(), 8, 9), 1);
     for (int i = 0; i < 8; ++i)
@@ -150,4 +146,4 @@ TEST(FastInter2D, RefusalsWriteNothing) {
     EXPECT_EQ(dst, (std::vector<float>(4, -1)));
 }
 
-} // namespace
+}  // namespace

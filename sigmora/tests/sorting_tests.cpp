@@ -11,15 +11,16 @@
 
 namespace {
 
-template <typename T> using SortFn = void (*)(T *, int32_t, int32_t *);
+template <typename T>
+using SortFn = void (*)(T *, int32_t, int32_t *);
 
-template <typename T> void checkExport(SortFn<T> sort, double lo, double hi) {
+template <typename T>
+void checkExport(SortFn<T> sort, double lo, double hi) {
     std::mt19937 gen(7);
     std::uniform_real_distribution<double> d(lo, hi);
     for (std::size_t n : {1u, 3u, 64u, 2000u}) {
         std::vector<T> data(n);
-        for (auto &v : data)
-            v = static_cast<T>(d(gen));
+        for (auto &v : data) v = static_cast<T>(d(gen));
         std::vector<T> v = data, ref = data;
         std::vector<int32_t> idx(n, -1);
         sort(v.data(), static_cast<int32_t>(n), idx.data());
@@ -89,8 +90,7 @@ TEST(QuickSort, ExamplesAndCountConvention) {
 TEST(QuickSort, DegenerateInput) {
     const int32_t n = 4000;
     std::vector<int32_t> val(n), pos(n);
-    for (int32_t k = 0; k < n; ++k)
-        pos[k] = k;
+    for (int32_t k = 0; k < n; ++k) pos[k] = k;
     for (int32_t h = n - 1; h > 0; --h) {
         val[pos[h / 2]] = h;
         std::swap(pos[h / 2], pos[h]);
@@ -105,4 +105,4 @@ TEST(QuickSort, DegenerateInput) {
     }
 }
 
-} // namespace
+}  // namespace

@@ -38,9 +38,7 @@ enum class PivotRule { Truncate, HalfToEven };
 // Byte-wise unsigned order of zero-terminated strings (a prefix comes first). A null pointer
 // orders as the empty string.
 struct StringLess {
-    bool operator()(const char *a, const char *b) const {
-        return std::strcmp(a ? a : "", b ? b : "") < 0;
-    }
+    bool operator()(const char *a, const char *b) const { return std::strcmp(a ? a : "", b ? b : "") < 0; }
 };
 
 namespace detail {
@@ -54,33 +52,27 @@ inline std::ptrdiff_t pivot_position(std::ptrdiff_t lo, std::ptrdiff_t hi, Pivot
 }
 
 template <typename T, typename Less>
-void sort_part(T *values, int32_t *index, std::ptrdiff_t lo, std::ptrdiff_t hi, Less &less,
-               PivotRule rule) {
+void sort_part(T *values, int32_t *index, std::ptrdiff_t lo, std::ptrdiff_t hi, Less &less, PivotRule rule) {
     while (lo < hi) {
         const T pivot = values[pivot_position(lo, hi, rule)];
         std::ptrdiff_t i = lo;
         std::ptrdiff_t j = hi;
         do {
-            while (less(values[i], pivot) && i < hi)
-                ++i;
-            while (less(pivot, values[j]) && j > lo)
-                --j;
+            while (less(values[i], pivot) && i < hi) ++i;
+            while (less(pivot, values[j]) && j > lo) --j;
             if (i <= j) {
                 std::swap(values[i], values[j]);
-                if (index)
-                    std::swap(index[i], index[j]);
+                if (index) std::swap(index[i], index[j]);
                 ++i;
                 --j;
             }
         } while (i <= j);
         // Parts lo..j and i..hi: recurse into the smaller, loop on the larger.
         if (j - lo < hi - i) {
-            if (lo < j)
-                sort_part(values, index, lo, j, less, rule);
+            if (lo < j) sort_part(values, index, lo, j, less, rule);
             lo = i;
         } else {
-            if (i < hi)
-                sort_part(values, index, i, hi, less, rule);
+            if (i < hi) sort_part(values, index, i, hi, less, rule);
             hi = j;
         }
     }
@@ -93,8 +85,7 @@ void sort_part(T *values, int32_t *index, std::ptrdiff_t lo, std::ptrdiff_t hi, 
 template <typename T, typename Less = std::less<T>>
 void quick_sort_range(T *values, int32_t *index, std::size_t count, Less less = Less(),
                       PivotRule rule = PivotRule::Truncate) {
-    if (!values || count < 2)
-        return;
+    if (!values || count < 2) return;
     detail::sort_part(values, index, 0, static_cast<std::ptrdiff_t>(count - 1), less, rule);
 }
 
@@ -103,17 +94,13 @@ void quick_sort_range(T *values, int32_t *index, std::size_t count, Less less = 
 template <typename T, typename Less = std::less<T>>
 void quickSort(T *values, int32_t *index, int32_t n, Less less = Less(),
                PivotRule rule = PivotRule::Truncate) {
-    if (!values || n == 0 || n == INT32_MIN)
-        return;
+    if (!values || n == 0 || n == INT32_MIN) return;
     if (n < 0) {
-        quick_sort_range(values, static_cast<int32_t *>(nullptr), static_cast<std::size_t>(-n),
-                         less, rule);
+        quick_sort_range(values, static_cast<int32_t *>(nullptr), static_cast<std::size_t>(-n), less, rule);
         return;
     }
-    if (!index)
-        return;
-    for (int32_t k = 0; k < n; ++k)
-        index[k] = k;
+    if (!index) return;
+    for (int32_t k = 0; k < n; ++k) index[k] = k;
     quick_sort_range(values, index, static_cast<std::size_t>(n), less, rule);
 }
 
