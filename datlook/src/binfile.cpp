@@ -3,6 +3,9 @@
 // insert it so callers may mix reads and writes freely.
 #include "binfile.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -16,9 +19,59 @@ bool BinFile::open(const std::string& name, Mode mode)
     if (name.empty())
         return false;
     const char* how = mode == Mode::Read ? "rb" : mode == Mode::ReadWrite ? "r+b" : "w+b";
-    fp_ = std::fopen(name.c_str(), how);
+    int flags = mode == Mode::Read ? O_RDONLY : O_RDWR;
+    if (mode == Mode::Create)
+        flags |= O_CREAT;
+    // Non-blocking, so a FIFO without a writer cannot hang the open; anything but a regular
+    // file is refused before a byte is read or truncated.
+    const int fd = ::open(name.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+        (mode == Mode::Create && ::ftruncate(fd, 0) != 0)) {
+        ::close(fd);
+        return false;
+    }
+    fp_ = ::fdopen(fd, how);
+    if (!fp_)
+        ::close(fd);
     lastWasRead_ = lastWasWrite_ = false;
     return fp_ != nullptr;
+}
+
+std::int64_t BinFile::dataSize()
+{
+    const std::int64_t apparent = size();
+    const std::int64_t here = tell();
+    if (apparent <= 0 || here < 0 || std::fflush(fp_) != 0)
+        return apparent;
+    // Walk the data extents to the end of the last one; without hole support the whole file
+    // is one extent.
+    const int fd = fileno(fp_);
+    std::int64_t end = 0;
+    off_t pos = 0;
+    for (int extents = 0; extents < 100000 && pos < apparent; ++extents) {
+        const off_t data = ::lseek(fd, pos, SEEK_DATA);
+        if (data < 0) {
+            if (errno != ENXIO)   // no support for holes: trust the apparent size
+                end = apparent;
+            break;
+        }
+        const off_t hole = ::lseek(fd, data, SEEK_HOLE);
+        if (hole < 0) {
+            end = apparent;
+            break;
+        }
+        end = hole;
+        pos = hole;
+    }
+    // The descriptor moved under the stream: put the stream back where it was.
+    if (fseeko(fp_, static_cast<off_t>(here), SEEK_SET) != 0)
+        return -1;
+    lastWasRead_ = lastWasWrite_ = false;
+    return end < apparent ? end : apparent;
 }
 
 bool BinFile::close()

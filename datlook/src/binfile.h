@@ -17,7 +17,9 @@ public:
     BinFile(const BinFile&) = delete;
     BinFile& operator=(const BinFile&) = delete;
 
-    // Opens the named file (Read: existing, read-only; ReadWrite: existing; Create: truncates). false on failure.
+    // Opens the named file (Read: existing, read-only; ReadWrite: existing; Create: truncates).
+    // Only regular files are opened: a FIFO, device or directory fails at once (never blocks).
+    // false on failure.
     bool open(const std::string& name, Mode mode);
     // Closes the stream if open; false when buffered data could not be written.
     bool close();
@@ -25,6 +27,9 @@ public:
     bool isOpen() const { return fp_ != nullptr; }
     // Size of the file in bytes; -1 on failure.
     std::int64_t size();
+    // End of the file's real data: its size, less a trailing hole of a sparse file (which holds
+    // nothing but would read as zeros); -1 on failure.
+    std::int64_t dataSize();
     // Current position in bytes from the start; -1 on failure.
     std::int64_t tell();
     // Moves to an absolute byte offset (0 <= offset); false on failure.

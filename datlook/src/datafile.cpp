@@ -131,7 +131,9 @@ bool DataFile::openForReading(BinFile& f, std::int64_t& size)
         file_->flush();   // a reader sees what the writer appended so far
     if (!f.open(name_, BinFile::Mode::Read))
         return false;
-    size = f.size();
+    // Sections are checked against the real data, so a sparse file cannot make a reader
+    // allocate and fill its holes.
+    size = f.dataSize();
     if (size < 0 || !readVersionAndHeader(f, true))
         return false;
     if (header_[3] == 0) {

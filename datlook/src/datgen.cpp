@@ -19,15 +19,39 @@ bool parseInt(const char* text, std::int32_t& value)
     return true;
 }
 
+const char kUsage[] =
+    "Usage: datgen [--fresh] OUT.dat [INT ...]\n"
+    "Writes a sample data file with every section: the integers of the list (default 5 -2 7),\n"
+    "two blocks, three items and an information record.\n"
+    "  --fresh   write a new file without information record instead\n"
+    "  --help    show this text\n";
+
+// An argument that looks like an option; negative numbers are values, not options.
+bool looksLikeOption(const std::string& arg)
+{
+    return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     int arg = 1;
-    const bool fresh = argc > 1 && std::string(argv[1]) == "--fresh";
-    arg += fresh ? 1 : 0;
+    bool fresh = false;
+    for (; arg < argc && looksLikeOption(argv[arg]); ++arg) {
+        const std::string option = argv[arg];
+        if (option == "--help" || option == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (option != "--fresh") {
+            std::fprintf(stderr, "datgen: unknown option '%s'\n%s", option.c_str(), kUsage);
+            return 2;
+        }
+        fresh = true;
+    }
     if (arg >= argc) {
-        std::fprintf(stderr, "usage: datgen [--fresh] OUT.dat [INT ...]\n");
+        std::fputs(kUsage, stderr);
         return 2;
     }
     const std::string name = argv[arg++];
@@ -35,6 +59,10 @@ int main(int argc, char** argv)
     if (fresh) {
         file.SetFileName(name);
         return file.CreateNew() ? 0 : 1;
+    }
+    if (fresh && arg < argc) {
+        std::fprintf(stderr, "datgen: --fresh takes no integers\n%s", kUsage);
+        return 2;
     }
     std::vector<std::int32_t> ints;
     for (; arg < argc; ++arg) {

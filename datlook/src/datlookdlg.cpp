@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+#include <sys/stat.h>
+
 #include "convert.h"
 
 namespace datlook {
@@ -26,10 +29,24 @@ const QString kTextFilter = QStringLiteral("文档文件(*.txt)|*.txt|");
 // proposed name back into the data file itself and truncate it.
 const QString kTextSuffix = QStringLiteral("txt");
 
+// Whether two names are the same file: by device and inode, so a hard link or a symbolic
+// link of the data file counts as the data file.
 bool sameExistingFile(const QString& a, const QString& b)
 {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+    struct stat sa, sb;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// Shows a path in a label of fixed width: elided in the middle, so the file name at its end
+// stays visible; the whole path is the tooltip.
+void showPath(QLabel* label, const QString& prefix, const QString& path)
+{
+    const QString full = prefix + path;
+    const int width = std::max(label->width(), label->minimumWidth());
+    label->setText(label->fontMetrics().elidedText(full, Qt::ElideMiddle, width));
+    label->setToolTip(path.isEmpty() ? QString() : full);
 }
 
 }  // namespace
@@ -54,7 +71,6 @@ void DatlookDlg::buildControls()
     dataLabel_->setObjectName(QStringLiteral("static1002"));
     textLabel_->setObjectName(QStringLiteral("static1003"));
     for (QLabel* label : {dataLabel_, textLabel_}) {
-        label->setWordWrap(true);
         label->setMinimumWidth(320);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
@@ -95,7 +111,7 @@ void DatlookDlg::openDataFile()
     const std::optional<QString> chosen = hooks_.chooseFile ? hooks_.chooseFile(this, request) : std::nullopt;
     if (chosen && !chosen->isEmpty())
         data_.SetFileName(QFile::encodeName(*chosen).toStdString());
-    dataLabel_->setText(QStringLiteral("数据文件名：") + QFile::decodeName(QByteArray::fromStdString(data_.FileName())));
+    showPath(dataLabel_, QStringLiteral("数据文件名："), QFile::decodeName(QByteArray::fromStdString(data_.FileName())));
 }
 
 void DatlookDlg::writeTextFile()
@@ -113,17 +129,25 @@ void DatlookDlg::writeTextFile()
         say(QStringLiteral("文档文件不能是数据文件本身!"));
         return;
     }
+    // A FIFO, device or folder chosen as the data file is not read (it could block or mean
+    // nothing); say so rather than writing an empty text file.
+    if (!QFileInfo(dataName).isFile()) {
+        say(QStringLiteral("数据文件不是普通文件：") + dataName);
+        return;
+    }
+    // The data are read before the text file is opened, so nothing can truncate them first.
+    std::vector<std::int32_t> values;
+    data_.ReadInts(values);
+    const QByteArray lines = intLines(values);
+
     QFile text(*chosen);
     if (!text.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         say(QStringLiteral("无法创建文档文件!"));
         return;
     }
     textName_ = *chosen;
-    textLabel_->setText(QStringLiteral("写入文档文件：") + textName_);
+    showPath(textLabel_, QStringLiteral("写入文档文件："), textName_);
 
-    std::vector<std::int32_t> values;
-    data_.ReadInts(values);
-    const QByteArray lines = intLines(values);
     const bool written = text.write(lines) == lines.size() && text.flush();
     text.close();
     if (!written)

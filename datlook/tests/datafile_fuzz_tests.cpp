@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <random>
+#include <unistd.h>
+
+#include "binfile.h"
 
 #include "datafile.h"
 #include "sample.h"
@@ -174,6 +177,41 @@ TEST(DataFileFuzz, WritersOnCorruptedFilesNeverGrowThemBlindly)
             EXPECT_EQ(check.ReadRecord(r), 1);
         }
     }
+}
+
+}  // namespace
+}  // namespace datlook
+
+namespace datlook {
+namespace {
+
+// A block count that a sparse file's apparent size could hold, but its real data cannot: the
+// reader must refuse it rather than allocate and fill gigabytes of holes.
+TEST(DataFileHostile, SparseTailIsNotData)
+{
+    ScratchDir dir;
+    const std::string name = dir.file("sparse.dat");
+    DataFile w;
+    ASSERT_EQ(writeSample(w, name, makeSample({1, 2, 3}, 1, 0, 7)), 1);
+    auto bytes = readAll(name);
+    const std::size_t countAt = kFirstSection + kInfoRecordLength + 4 + 3 * 4;
+    ASSERT_GT(bytes.size(), countAt + 4);
+    ASSERT_EQ(loadLE32(&bytes[countAt]), 1);
+    const std::int32_t claimed = 8'000'000;   // 2.1 GB of blocks
+    for (int k = 0; k < 4; ++k)
+        bytes[countAt + k] = std::uint8_t(std::uint32_t(claimed) >> (8 * k));
+    bytes.resize(countAt + 4 + kBlockSize);   // one real block follows
+    writeAll(name, bytes);
+    ASSERT_EQ(::truncate(name.c_str(), off_t(countAt) + 4 + off_t(claimed) * kBlockSize), 0);
+
+    DataFile f;
+    f.SetFileName(name);
+    std::vector<Block> blocks;
+    EXPECT_EQ(f.ReadBlocks(blocks), 0);
+    EXPECT_TRUE(blocks.empty());
+    std::vector<std::int32_t> ints;
+    EXPECT_EQ(f.ReadInts(ints), 1);
+    EXPECT_EQ(ints, (std::vector<std::int32_t>{1, 2, 3}));
 }
 
 }  // namespace

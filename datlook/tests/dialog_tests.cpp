@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <deque>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "datlookdlg.h"
 #include "sample.h"
@@ -87,7 +89,8 @@ TEST_F(DialogTest, OpenAsksForADataFileAndShowsItsName)
     EXPECT_EQ(script.requests[0].initialName, QStringLiteral("data"));
     EXPECT_EQ(script.requests[0].filter, QStringLiteral("数据文件(*.dat)|*.dat|"));
     EXPECT_EQ(d.dataFile().FileName(), data);
-    EXPECT_EQ(label(d, "static1002")->text(), QStringLiteral("数据文件名：") + path(data));
+    EXPECT_EQ(label(d, "static1002")->toolTip(), QStringLiteral("数据文件名：") + path(data));
+    EXPECT_EQ(label(d, "static1002")->text(), QStringLiteral("数据文件名：") + path(data));  // short: whole
 }
 
 TEST_F(DialogTest, CancelledOpenKeepsNoName)
@@ -113,7 +116,8 @@ TEST_F(DialogTest, ThreeIntegersConvertToThreeLines)
     EXPECT_EQ(script.requests[1].filter, QStringLiteral("文档文件(*.txt)|*.txt|"));
     EXPECT_FALSE(script.requests[1].mustExist);
     EXPECT_EQ(fileText(text), QByteArray("5\n-2\n7\n"));
-    EXPECT_EQ(label(d, "static1003")->text(), QStringLiteral("写入文档文件：") + path(text));
+    EXPECT_EQ(label(d, "static1003")->toolTip(), QStringLiteral("写入文档文件：") + path(text));
+    EXPECT_TRUE(label(d, "static1003")->text().endsWith(QStringLiteral("run.txt")));
     EXPECT_EQ(d.textFileName(), path(text));
     EXPECT_TRUE(script.messages.empty());
 }
@@ -226,4 +230,55 @@ TEST_F(DialogTest, ExitButtonClosesTheDialog)
 }
 
 }  // namespace
+
+TEST_F(DialogTest, LongPathsKeepTheFileNameVisible)
+{
+    const std::string folder = dir.file(std::string(150, 'f'));
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const std::string data = folder + "/measurement-0042.dat";
+    makeData(data, {1});
+    DatlookDlg d(script.hooks());
+    script.answers = {path(data)};
+    button(d, "button1000")->click();
+    const QString shown = label(d, "static1002")->text();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("measurement-0042.dat"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));   // elided in the middle
+    EXPECT_EQ(label(d, "static1002")->toolTip(), QStringLiteral("数据文件名：") + path(data));
+}
+
+TEST_F(DialogTest, AHardLinkOfTheDataFileIsRefusedAsTextFile)
+{
+    const std::string data = dir.file("run.dat");
+    const std::string link = dir.file("run-link.txt");
+    makeData(data, {5, -2, 7});
+    ASSERT_EQ(::link(data.c_str(), link.c_str()), 0);
+    const auto before = readAll(data);
+    DatlookDlg d(script.hooks());
+    script.answers = {path(data), path(link)};
+    button(d, "button1000")->click();
+    button(d, "button1001")->click();
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].second, QStringLiteral("文档文件不能是数据文件本身!"));
+    EXPECT_EQ(readAll(data), before);
+}
+
+TEST_F(DialogTest, AFifoOrFolderAsDataFileIsRefusedWithoutBlocking)
+{
+    const std::string fifo = dir.file("pipe.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = dir.file("folder.dat");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    for (const std::string& data : {fifo, folder}) {
+        script.messages.clear();
+        const std::string text = dir.file("out.txt");
+        DatlookDlg d(script.hooks());
+        script.answers = {path(data), path(text)};
+        button(d, "button1000")->click();
+        button(d, "button1001")->click();   // would block forever on the FIFO if it were opened
+        ASSERT_EQ(script.messages.size(), 1u) << data;
+        EXPECT_EQ(script.messages[0].second, QStringLiteral("数据文件不是普通文件：") + path(data));
+        EXPECT_FALSE(QFile::exists(path(text)));
+    }
+}
+
 }  // namespace datlook

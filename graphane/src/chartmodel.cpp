@@ -97,19 +97,40 @@ void ChartModel::fillCreatedPlaceholder(SeriesSlot &s, int index) {
   }
 }
 
+// Points held by the slots other than those in [first, last].
+int64_t ChartModel::pointsOutside(int first, int last) const {
+  int64_t total = 0;
+  for (int i = 0; i < kSlotCount; ++i)
+    if (i < first || i > last) total += int64_t(slots_[size_t(i)].x.size());
+  return total;
+}
+
 int32_t ChartModel::createSeries(int16_t count, SafeArray &nPoints) {
   if (count < 1) {
     nSeries_ = 0;
     return 0;
   }
   if (count > kSlotCount) return 0;
-  nSeries_ = count;
+  // Every count is read and checked, and every array allocated, before a slot changes: a
+  // refused call leaves the chart as it was.
   ArrayLock lock(nPoints);
+  std::vector<int32_t> counts(static_cast<size_t>(count));
+  int64_t total = pointsOutside(0, count - 1);
   for (int i = 0; i < count; ++i) {
-    const int32_t n = nPoints.i4(i);
+    counts[size_t(i)] = nPoints.i4(i);
+    if (counts[size_t(i)] < 0) automation::raise(err::SubscriptOutOfRange);
+    if (counts[size_t(i)] > kMaxPoints) automation::raise(err::OutOfMemory);
+    total += counts[size_t(i)];
+  }
+  if (total > kMaxTotalPoints) automation::raise(err::OutOfMemory);
+  std::vector<SeriesSlot> fresh(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) resizeSlotArrays(fresh[size_t(i)], counts[size_t(i)], false);
+  nSeries_ = count;
+  for (int i = 0; i < count; ++i) {
     SeriesSlot &s = slots_[size_t(i)];
-    s.nPoints = n;
-    resizeSlotArrays(s, n, false);
+    s.x.swap(fresh[size_t(i)].x);
+    s.y.swap(fresh[size_t(i)].y);
+    s.nPoints = counts[size_t(i)];
     s.dotColor = 0xFF;
     s.lineColor = 0xFF0000;
     s.dotStyle = 0;
@@ -125,10 +146,14 @@ int32_t ChartModel::appendSeries(int32_t n) {
   int16_t c = nSeries_;
   if (c >= kSlotCount - 1) return c;
   c = c <= 0 ? 1 : int16_t(c + 1);
-  nSeries_ = c;
   const int k = c - 1;
+  if (n >= 0 && pointsOutside(k, k) + n > kMaxTotalPoints) automation::raise(err::OutOfMemory);
+  SeriesSlot fresh;
+  resizeSlotArrays(fresh, n, false);  // a refused count changes nothing
+  nSeries_ = c;
   SeriesSlot &s = slots_[size_t(k)];
-  resizeSlotArrays(s, n, false);
+  s.x.swap(fresh.x);
+  s.y.swap(fresh.y);
   s.nPoints = n;
   s.dotStyle = 0;
   s.lineColor = 0xFF0000;
@@ -224,6 +249,7 @@ void ChartModel::setPointCount(int16_t index, int32_t n) {
     s.nPoints = 0;
     return;
   }
+  if (pointsOutside(index, index) + n > kMaxTotalPoints) automation::raise(err::OutOfMemory);
   resizeSlotArrays(s, n, true);
   s.nPoints = n;
 }
@@ -231,9 +257,13 @@ void ChartModel::setPointCount(int16_t index, int32_t n) {
 void ChartModel::setGridValues(bool yAxis, SafeArray &values, int16_t n) {
   int16_t &count = yAxis ? nGridy : nGridx;
   auto &table = yAxis ? gridY : gridX;
-  if (n != 0) count = n;
+  const int16_t wanted = n != 0 ? n : count;
+  // The values are read first, so a short array (error 9) leaves count and table unchanged.
   ArrayLock lock(values);
-  for (int i = 0; i < count && i < kGridValueCount; ++i) table[size_t(i)] = values.r4(i);
+  auto copy = table;
+  for (int i = 0; i < wanted && i < kGridValueCount; ++i) copy[size_t(i)] = values.r4(i);
+  table = copy;
+  count = wanted;
 }
 
 int32_t ChartModel::pointsInRange(int16_t index, float xv1, float xv2, SafeArray &xv, SafeArray &yv,

@@ -18,6 +18,9 @@ constexpr int kGridValueCount = 30;
 // Largest number of points one slot may hold (x and y together take 1 GiB); a larger request
 // raises "out of memory" (7) instead of exhausting the machine.
 constexpr int32_t kMaxPoints = 1 << 27;
+// Points of all slots together (2 GiB of coordinates): a request beyond fails with 7 before
+// anything is allocated.
+constexpr int64_t kMaxTotalPoints = int64_t(1) << 28;
 
 struct SeriesSlot {
   std::vector<float> x{0.0f};
@@ -76,6 +79,7 @@ class ChartModel {
                   CopyDirection direction);
   void fillCreatedPlaceholder(SeriesSlot &s, int index);
   int16_t nSeries_ = 0;
+  int64_t pointsOutside(int first, int last) const;
   std::array<SeriesSlot, kSlotCount> slots_{};
 };
 

@@ -198,7 +198,9 @@ void ChartRenderer::gridMillimetre(const ChartArea &a) {
 
 void ChartRenderer::plotGridLog(bool yAxis, float x1, float y1, float x2, float y2, double vMin, double vMax,
                                 bool fine) {
-  if (!(vMin > 0) || !(vMax > 0)) automation::raise(err::InvalidCall);
+  // Infinite or NaN bounds have no decades to draw (and would loop about 2^31 times).
+  if (!(vMin > 0) || !(vMax > 0) || !std::isfinite(vMin) || !std::isfinite(vMax))
+    automation::raise(err::InvalidCall);
   Surface::Batch batch(s_);
   int dMin = int(roundHalfEven(std::log(vMin) / std::log(10.0)));
   int dMax = int(roundHalfEven(std::log(vMax) / std::log(10.0)));

@@ -79,6 +79,7 @@ FrmRange::FrmRange(QWidget *parent) : QDialog(parent) {
   command2_->setObjectName("Command2");
   command2_->setGeometry(twips(3480, 1800, 1000, 400));
   for (QPushButton *b : {command1_, command2_, command3_}) b->setAutoDefault(false);
+  command1_->setDefault(true);  // Enter in a field confirms the range
   setTabOrder(text_[0], text_[1]);
   setTabOrder(text_[1], text_[2]);
   setTabOrder(text_[2], text_[3]);

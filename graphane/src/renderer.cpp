@@ -14,7 +14,11 @@ namespace {
 
 constexpr int32_t kFaceColor = 0xC0C0C0;
 
-int roundPixel(double v) { return int(roundHalfEven(std::clamp(v, -1e9, 1e9))); }
+// Pixel coordinate of a value; NaN goes far off the picture (never an undefined conversion).
+int roundPixel(double v) {
+  if (std::isnan(v)) return -1000000000;
+  return int(roundHalfEven(std::clamp(v, -1e9, 1e9)));
+}
 
 bool hasMarker(int16_t dotStyle) { return dotStyle >= 1 && dotStyle <= 5; }
 
@@ -193,6 +197,8 @@ void ChartRenderer::draw3DBars(const SeriesSlot &s, const ChartArea &ar, int32_t
   for (int32_t t = 0; t < n; ++t) {
     const double fx = (double(s.x[size_t(t)]) - m_.xmin) / (double(m_.xmax) - m_.xmin);
     const double fy = (double(s.y[size_t(t)]) - m_.ymin) / (double(m_.ymax) - m_.ymin);
+    // A point without a finite place (NaN, or an infinite axis range) draws no bar.
+    if (!std::isfinite(fx * c) || !std::isfinite(fy * d)) continue;
     const int px = roundPixel(fx * c + a + 8);
     const int py = roundPixel(base - fy * d);
     const int r = roundPixel(px + 2.5);
@@ -216,8 +222,11 @@ void ChartRenderer::fillPolygon(const std::vector<QPoint> &v, int32_t fillColor,
     minX = std::min(minX, p.x()), maxX = std::max(maxX, p.x());
     minY = std::min(minY, p.y()), maxY = std::max(maxY, p.y());
   }
-  const int W = maxX - minX + 1, H = maxY - minY + 1;
-  if (fillColor != -1 && int64_t(W) * H <= (int64_t(1) << 26)) {
+  // Vertices far off the picture could make the box overflow an int: such a polygon is only
+  // outlined (the outline is clipped to the picture).
+  const int64_t W64 = int64_t(maxX) - minX + 1, H64 = int64_t(maxY) - minY + 1;
+  const int W = int(std::min<int64_t>(W64, 1 << 26)), H = int(std::min<int64_t>(H64, 1 << 26));
+  if (fillColor != -1 && W64 * H64 <= (int64_t(1) << 26)) {
     std::vector<uint8_t> mask(size_t(W) * size_t(H), 0);
     auto mark = [&](int x, int y) {
       if (x >= 0 && x < W && y >= 0 && y < H) mask[size_t(y) * size_t(W) + size_t(x)] = 1;

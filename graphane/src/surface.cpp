@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainterPath>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QScreen>
 #include <QStringList>
 #include <algorithm>
@@ -39,7 +41,11 @@ QStringList linesOf(const QString &text) {
   return t.split(QChar('\n'));
 }
 
-int whole(float v) { return int(std::nearbyint(std::clamp(v, -kCoordLimit, kCoordLimit))); }
+// Pixel coordinate of a value; NaN goes far off the picture (never an undefined conversion).
+int whole(float v) {
+  if (std::isnan(v)) return int(-kCoordLimit);
+  return int(std::nearbyint(std::clamp(v, -kCoordLimit, kCoordLimit)));
+}
 
 }  // namespace
 
@@ -320,8 +326,20 @@ int Surface::textHeight(const QString &text) const {
 }
 
 bool Surface::saveBmp(const QString &path) const {
-  if (path.isEmpty()) return false;
-  return image_.save(path, "BMP");
+  // A name with a NUL inside would be cut short by the file system: refuse it.
+  if (path.isEmpty() || path.contains(QChar(0))) return false;
+  // Only a regular file is replaced: a device or FIFO under the name is left alone.
+  const QFileInfo target(path);
+  if (target.exists() && !target.isFile()) return false;
+  // Written to a temporary file that replaces the target only when complete, so a full disk
+  // never leaves a truncated picture under the name.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (!image_.save(&file, "BMP")) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
 }
 
 }  // namespace graphane

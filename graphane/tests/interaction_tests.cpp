@@ -332,6 +332,19 @@ TEST_F(RangeDialog, TypedRangeWithEqualEndsIsRefused) {
   EXPECT_EQ(c.handle.get(d::ymax).toR4(), 1000.0f);
 }
 
+TEST_F(RangeDialog, EnterInAFieldConfirms) {
+  constantX();
+  graphane::FrmRange::setDriver([](graphane::FrmRange &f) {
+    f.field(1)->setText("50");
+    f.show();  // a dialog handles Enter while it is shown
+    f.field(1)->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(f.field(1), &enter);
+  });
+  EXPECT_TRUE(c.handle.call(d::DialogRange).toBool());
+  EXPECT_EQ(c.handle.get(d::xmax).toR4(), 50.0f);
+}
+
 TEST_F(RangeDialog, CancelAndCloseKeepTheRange) {
   constantX();
   graphane::FrmRange::setDriver([](graphane::FrmRange &f) {

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -354,4 +355,13 @@ TEST(PictureSaving, MissingFolderOrBadNameGivesZero) {
   EXPECT_EQ(chart.call(d::SaveAsBmpFile, dir.filePath("no/such/folder/x.bmp").toStdString()).toI4(), 0);
   EXPECT_EQ(chart.call(d::SaveAsBmpFile, "").toI4(), 0);
   EXPECT_EQ(chart.call(d::SaveAsBmpFile, dir.path().toStdString()).toI4(), 0);  // a folder
+  // A NUL inside the name would write to the name cut at the NUL.
+  const std::string cut = dir.filePath("x.bmp").toStdString();
+  EXPECT_EQ(chart.call(d::SaveAsBmpFile, cut + std::string("\0.old", 5)).toI4(), 0);
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(cut)));
+  // A device (here the one that acts as a full disk) is never replaced or written.
+  if (QFileInfo::exists("/dev/full")) {
+    EXPECT_EQ(chart.call(d::SaveAsBmpFile, "/dev/full").toI4(), 0);
+    EXPECT_FALSE(QFileInfo("/dev/full").isFile());
+  }
 }

@@ -24,6 +24,17 @@ std::vector<float> load(const QString &file, int32_t capacity = 100) {
 
 // --- reading -------------------------------------------------------------------------------
 
+TEST(SepuRead, HostileSpellingsOfNumbers) {
+  TempFolder dir;
+  // Too small for a double is 0 and reading goes on; a doubled sign is not a number.
+  EXPECT_EQ(load(dir.write("tiny.sepu", "1000\r\n1e-400\r\n2000\r\n")), (std::vector<float>{1, 0, 2}));
+  EXPECT_EQ(load(dir.write("signs.sepu", "1000\r\n+-30\r\n2000\r\n")), (std::vector<float>{1}));
+  EXPECT_EQ(load(dir.write("plus.sepu", "+1000\r\n-2000\r\n")), (std::vector<float>{1, -2}));
+  EXPECT_EQ(load(dir.write("huge.sepu", "1000\r\n1e400\r\n2000\r\n")), (std::vector<float>{1}));
+  // A UTF-8 byte-order mark before the first value.
+  EXPECT_EQ(load(dir.write("bom.sepu", "\xEF\xBB\xBF" "1000\r\n2000\r\n")), (std::vector<float>{1, 2}));
+}
+
 TEST(SepuRead, ValuesAreMicrovoltsReadAsMillivolts) {
   TempFolder dir;
   EXPECT_EQ(load(dir.writeLines("a.sepu", {500, -1250, 0, 2147483647})),
@@ -154,6 +165,24 @@ TEST(SepuWrite, LoadedFileIsSavedByteForByte) {
   ASSERT_EQ(n, 6);
   ASSERT_EQ(WriteSepuValues(dir.path("out.sepu"), values.data(), n), 1);
   EXPECT_EQ(test::readFile(dir.path("out.sepu")), test::readFile(in));
+}
+
+// Whatever the reader accepts saves as a file that the reader accepts again and that loads the
+// same values; below 2^23 microvolts (where a single tells every microvolt apart) byte for byte.
+TEST(SepuWrite, EveryAcceptedValueSavesAndLoadsTheSame) {
+  TempFolder dir;
+  const std::vector<long long> extremes = {2147483647, 2147483625, 2147483600, -2147483648LL, -2147483625,
+                                           27601846, 8388609, 16777217, 8388607, -8388607};
+  std::vector<float> loaded = load(dir.writeLines("in.sepu", extremes));
+  ASSERT_EQ(loaded.size(), extremes.size());
+  ASSERT_EQ(WriteSepuValues(dir.path("out.sepu"), loaded.data(), int32_t(loaded.size())), 1);
+  EXPECT_EQ(load(dir.path("out.sepu")), loaded);
+  std::vector<long long> small;
+  for (long long v = 8388608 - 3000; v < 8388608; v += 7) small.push_back(v), small.push_back(-v);
+  const QString in = dir.writeLines("small.sepu", small);
+  loaded = load(in, 4000);
+  ASSERT_EQ(WriteSepuValues(dir.path("small-out.sepu"), loaded.data(), int32_t(loaded.size())), 1);
+  EXPECT_EQ(test::readFile(dir.path("small-out.sepu")), test::readFile(in));
 }
 
 TEST(SepuWrite, ReadingBackGivesWhatWasWritten) {

@@ -1,6 +1,8 @@
 #include "automation/safearray.h"
 
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include "automation/errors.h"
 
@@ -18,6 +20,37 @@ std::size_t SafeArray::elementSize(ElemType type) {
   return 1;
 }
 
+namespace {
+
+// Largest storage an array may ask for; sizes beyond (or whose product overflows) are error 7.
+constexpr int64_t kMaxStorageBytes = int64_t(1) << 36;
+
+// Element count of the bounds, or -1 when the storage would exceed kMaxStorageBytes.
+int64_t checkedCount(const std::vector<Bound> &bounds, std::size_t elementSize) {
+  const int64_t limit = kMaxStorageBytes / int64_t(elementSize);
+  int64_t n = 1;
+  for (const Bound &b : bounds) {
+    if (b.count == 0) return 0;
+    if (n > limit / b.count) return -1;
+    n *= b.count;
+  }
+  return n;
+}
+
+// Runs an allocation; running out of memory is error 7, never std::bad_alloc.
+template <typename F>
+void allocate(F &&f) {
+  try {
+    f();
+  } catch (const std::bad_alloc &) {
+    raise(err::OutOfMemory);
+  } catch (const std::length_error &) {
+    raise(err::OutOfMemory);
+  }
+}
+
+}  // namespace
+
 SafeArray::SafeArray(ElemType type, int32_t lower, int32_t count)
     : SafeArray(type, std::vector<Bound>{Bound{lower, count}}) {}
 
@@ -25,11 +58,14 @@ SafeArray::SafeArray(ElemType type, std::vector<Bound> bounds) : type_(type), bo
   if (bounds_.empty()) raise(err::SubscriptOutOfRange);
   for (const Bound &b : bounds_)
     if (b.count < 0) raise(err::SubscriptOutOfRange);
-  int64_t n = totalCount();
-  if (type_ == ElemType::String)
-    strings_.resize(static_cast<std::size_t>(n));
-  else
-    bytes_.resize(static_cast<std::size_t>(n) * elementSize(type_));
+  const int64_t n = checkedCount(bounds_, elementSize(type_));
+  if (n < 0) raise(err::OutOfMemory);
+  allocate([&] {
+    if (type_ == ElemType::String)
+      strings_.resize(static_cast<std::size_t>(n));
+    else
+      bytes_.resize(static_cast<std::size_t>(n) * elementSize(type_));
+  });
 }
 
 SafeArray::~SafeArray() = default;
@@ -157,13 +193,15 @@ void SafeArray::redim(int32_t lower, int32_t count, bool preserve) {
   if (locks_ > 0) raise(err::ArrayLocked);
   if (count < 0) raise(err::SubscriptOutOfRange);
   std::size_t n = static_cast<std::size_t>(count);
-  if (type_ == ElemType::String) {
-    if (!preserve) strings_.clear();
-    strings_.resize(n);
-  } else {
-    if (!preserve) bytes_.clear();
-    bytes_.resize(n * elementSize(type_));
-  }
+  allocate([&] {
+    if (type_ == ElemType::String) {
+      if (!preserve) strings_.clear();
+      strings_.resize(n);
+    } else {
+      if (!preserve) bytes_.clear();
+      bytes_.resize(n * elementSize(type_));
+    }
+  });
   bounds_.assign(1, Bound{lower, count});
 }
 

@@ -16,7 +16,7 @@ using testsupport::errorOf;
 class TestControlFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    registerProgId("AutomationTest.TestControl", "libautomation_testctl.so");
+    registerProgId("AutomationTest.TestControl", AUTOMATION_TESTCTL_PATH);
     ctl = ControlHandle::create("AutomationTest.TestControl");
   }
   ControlHandle ctl;
@@ -30,7 +30,7 @@ TEST(ControlCreation, UnknownProgIdOrLibraryIsError429) {
   EXPECT_EQ(errorOf([] { createControl("Missing.Control"); }), err::CantCreateObject);
   registerProgId("NoFactory.Control", "libautomation.so");  // a library without a factory
   EXPECT_EQ(errorOf([] { createControl("NoFactory.Control"); }), err::CantCreateObject);
-  registerProgId("Refused.Control", "libautomation_testctl.so");  // factory says no
+  registerProgId("Refused.Control", AUTOMATION_TESTCTL_PATH);  // factory says no
   EXPECT_EQ(errorOf([] { createControl("Refused.Control"); }), err::CantCreateObject);
 }
 

@@ -78,3 +78,14 @@ TEST(SafeArrayTypes, StringsAndBytes) {
   b.byte(2) = 200;
   EXPECT_EQ(static_cast<uint8_t *>(b.address(0))[2], 200);
 }
+
+// Bounds whose storage overflows 64 bits, or is beyond any machine, are error 7 up front; an
+// array never ends up with less storage than its bounds promise.
+TEST(SafeArrayBounds, OverflowingSizesAreOutOfMemory) {
+  EXPECT_EQ(errorOf([] { SafeArray a(ElemType::R4, {{0, 1 << 30}, {0, 1 << 30}, {0, 4}}); }),
+            err::OutOfMemory);
+  EXPECT_EQ(errorOf([] { SafeArray a(ElemType::R8, {{0, INT32_MAX}, {0, INT32_MAX}}); }),
+            err::OutOfMemory);
+  SafeArray empty(ElemType::R4, {{0, 1 << 30}, {0, 0}});  // no elements: nothing to allocate
+  EXPECT_EQ(empty.totalCount(), 0);
+}

@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <sys/stat.h>
+
 #include "automation/errors.h"
 #include "forms/commondialog.h"
 #include "forms/messagebox.h"
@@ -64,4 +72,43 @@ TEST(MessageBox, HookSeesTheRequestAndAnswers) {
   EXPECT_EQ(seen[0].icon, MsgIcon::Information);
   EXPECT_EQ(seen[0].title, "提示用户");
   setMessageHook({});
+}
+
+TEST(CommonDialog, StartPathAvoidsPseudoFilesystems) {
+  EXPECT_EQ(CommonDialog::safeStartPath("/tmp/run.sepu"), QString("/tmp/run.sepu"));
+  EXPECT_EQ(CommonDialog::safeStartPath("/proc/self/run.bmp"), QDir::homePath() + "/run.bmp");
+  EXPECT_EQ(CommonDialog::safeStartPath("/sys/kernel/x.sepu"), QDir::homePath() + "/x.sepu");
+  EXPECT_EQ(CommonDialog::safeStartPath("/dev/shm-not-there/a.txt"), QDir::homePath() + "/a.txt");
+  EXPECT_EQ(CommonDialog::safeStartPath("/no/such/folder/a.txt"), QDir::homePath() + "/a.txt");
+  EXPECT_EQ(CommonDialog::safeStartPath("bare.sepu"), QDir::current().filePath("bare.sepu"));
+}
+
+// The real dialog, opened on a folder holding a FIFO: a dialog that read files to choose their
+// icons or types would block on it (its worker thread never ends, so the dialog could not be
+// destroyed and the test would time out). It is closed again as soon as it shows.
+TEST(CommonDialog, RealDialogNeverReadsTheFilesItLists) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("blocking.sepu")).constData(), 0600), 0);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("noextension")).constData(), 0600), 0);
+  QFile plain(dir.filePath("plain.sepu"));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.write("1\n2\n");
+  plain.close();
+  CommonDialog::setChooser({});
+  CommonDialog dlg;
+  dlg.Filter = "色谱数据文件(*.sepu)|*.sepu|所有文件(*.*)|*.*";
+  dlg.FilterIndex = 2;
+  dlg.FileName = dir.filePath("plain.sepu");
+  bool closed = false;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (QWidget *w = QApplication::activeModalWidget()) {
+      w->close();
+      closed = true;
+    }
+  });
+  closer.start(300);  // gives the dialog's folder model time to list the files
+  EXPECT_FALSE(dlg.ShowOpen());
+  EXPECT_TRUE(closed);
 }

@@ -36,6 +36,12 @@ class CommonDialog {
   bool ShowOpen();
   bool ShowSave();
 
+  // Where the real dialog starts for a proposed file name: the name's folder (or the working
+  // folder for a bare name), unless that folder is missing or on a kernel pseudo-filesystem
+  // (/proc, /sys, /dev ...), where it starts in the home folder with the same file name.
+  // Always a full path, so the dialog never falls back to the last folder it visited.
+  static QString safeStartPath(const QString &fileName);
+
   // "Text|*.a;*.b|All|*.*" -> {"Text (*.a *.b)", "All (*.*)"}
   static QStringList qtFilters(const QString &filter);
 
