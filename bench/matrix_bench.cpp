@@ -36,7 +36,8 @@ std::vector<float> wellConditioned(int n, unsigned seed) {
 std::vector<float> symmetric(int n, unsigned seed) {
     std::vector<float> a = wellConditioned(n, seed);
     for (int i = 0; i < n; ++i)
-        for (int j = 0; j < i; ++j) a[static_cast<std::size_t>(i) * n + j] = a[static_cast<std::size_t>(j) * n + i];
+        for (int j = 0; j < i; ++j)
+            a[static_cast<std::size_t>(i) * n + j] = a[static_cast<std::size_t>(j) * n + i];
     return a;
 }
 
@@ -55,7 +56,9 @@ void BM_MatInv(benchmark::State &state) {
     std::vector<float> a(a0);
     for (auto _ : state) {
         std::memcpy(a.data(), a0.data(), a.size() * sizeof(float));
-        timed(state, [&] { if (MatInv(a.data(), n) != 1) state.SkipWithError("MatInv failed"); });
+        timed(state, [&] {
+            if (MatInv(a.data(), n) != 1) state.SkipWithError("MatInv failed");
+        });
     }
 }
 
@@ -93,7 +96,8 @@ void BM_LapackDet(benchmark::State &state) {
         double d = 1.0;
         timed(state, [&] {
             LAPACKE_sgetrf(LAPACK_ROW_MAJOR, n, n, a.data(), n, ipiv.data());
-            for (int i = 0; i < n; ++i) d *= (ipiv[i] != i + 1 ? -1.0 : 1.0) * a[static_cast<std::size_t>(i) * n + i];
+            for (int i = 0; i < n; ++i)
+                d *= (ipiv[i] != i + 1 ? -1.0 : 1.0) * a[static_cast<std::size_t>(i) * n + i];
         });
         benchmark::DoNotOptimize(d);
     }
@@ -115,8 +119,8 @@ void BM_Sgemm(benchmark::State &state) {
     std::vector<float> c(a.size());
     for (auto _ : state) {
         timed(state, [&] {
-            cblas_sgemm(CblasRowMajor, CblasNoTrans, CblasNoTrans, n, n, n, 1.0f, a.data(), n, b.data(), n, 0.0f,
-                        c.data(), n);
+            cblas_sgemm(CblasRowMajor, CblasNoTrans, CblasNoTrans, n, n, n, 1.0f, a.data(), n, b.data(), n,
+                        0.0f, c.data(), n);
         });
         benchmark::DoNotOptimize(c.data());
     }
@@ -132,7 +136,8 @@ void BM_TripleLoop(benchmark::State &state) {
             for (int i = 0; i < n; ++i)
                 for (int j = 0; j < n; ++j) {
                     float s = 0.0f;
-                    for (int l = 0; l < n; ++l) s += a[static_cast<std::size_t>(i) * n + l] * b[static_cast<std::size_t>(l) * n + j];
+                    for (int l = 0; l < n; ++l)
+                        s += a[static_cast<std::size_t>(i) * n + l] * b[static_cast<std::size_t>(l) * n + j];
                     c[static_cast<std::size_t>(i) * n + j] = s;
                 }
         });
@@ -146,7 +151,8 @@ void BM_SolutionEQs(benchmark::State &state) {
     std::vector<float> x(static_cast<std::size_t>(n));
     for (auto _ : state) {
         timed(state, [&] {
-            if (SolutionEQs(a.data(), n, n, b.data(), x.data(), 0) != 1) state.SkipWithError("SolutionEQs failed");
+            if (SolutionEQs(a.data(), n, n, b.data(), x.data(), 0) != 1)
+                state.SkipWithError("SolutionEQs failed");
         });
     }
 }
@@ -210,18 +216,28 @@ private:
 int main(int argc, char **argv) {
     openblas_set_num_threads(1);
     const std::pair<const char *, void (*)(benchmark::State &)> pairs[] = {
-        {"BM_MatInv", BM_MatInv},           {"BM_LapackInv", BM_LapackInv}, {"BM_MatDet", BM_MatDet},
-        {"BM_LapackDet", BM_LapackDet},     {"BM_MatMultiply", BM_MatMultiply}, {"BM_Sgemm", BM_Sgemm},
-        {"BM_TripleLoop", BM_TripleLoop},   {"BM_SolutionEQs", BM_SolutionEQs}, {"BM_Sgesv", BM_Sgesv}};
+        {"BM_MatInv", BM_MatInv},         {"BM_LapackInv", BM_LapackInv},     {"BM_MatDet", BM_MatDet},
+        {"BM_LapackDet", BM_LapackDet},   {"BM_MatMultiply", BM_MatMultiply}, {"BM_Sgemm", BM_Sgemm},
+        {"BM_TripleLoop", BM_TripleLoop}, {"BM_SolutionEQs", BM_SolutionEQs}, {"BM_Sgesv", BM_Sgesv}};
     for (const auto &p : pairs)
         for (int n : kSizes)
-            benchmark::RegisterBenchmark(p.first, p.second)->Arg(n)->UseManualTime()->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("BM_MatEigenVV", BM_MatEigenVV)->Arg(kEigenSize)->UseManualTime()->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("BM_Ssyev", BM_Ssyev)->Arg(kEigenSize)->UseManualTime()->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark(p.first, p.second)
+                ->Arg(n)
+                ->UseManualTime()
+                ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("BM_MatEigenVV", BM_MatEigenVV)
+        ->Arg(kEigenSize)
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("BM_Ssyev", BM_Ssyev)
+        ->Arg(kEigenSize)
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-16s %-16s %6s %12s %12s %8s\n", "ours", "reference", "n", "ours [us]", "ref [us]", "ratio");
+    std::printf("\n%-16s %-16s %6s %12s %12s %8s\n", "ours", "reference", "n", "ours [us]", "ref [us]",
+                "ratio");
     for (int n : kSizes) {
         reporter.print_ratio("BM_MatInv", "BM_LapackInv", n);
         reporter.print_ratio("BM_MatDet", "BM_LapackDet", n);

@@ -14,13 +14,7 @@ namespace {
 
 constexpr int32_t kFaceColor = 0xC0C0C0;
 
-// Pixel coordinate of a value; NaN goes far off the picture (never an undefined conversion).
-int roundPixel(double v) {
-  if (std::isnan(v)) return -1000000000;
-  return int(roundHalfEven(std::clamp(v, -1e9, 1e9)));
-}
-
-bool hasMarker(int16_t dotStyle) { return dotStyle >= 1 && dotStyle <= 5; }
+int roundPixel(double v) { return roundPixelOf(v); }
 
 // Remembers the pen and current point and puts them back when it goes out of scope.
 class PenKeeper {
@@ -42,6 +36,11 @@ class PenKeeper {
 };
 
 }  // namespace
+
+int roundPixelOf(double v) {
+  if (std::isnan(v)) return -1000000000;  // never an undefined conversion
+  return int(roundHalfEven(std::clamp(v, -1e9, 1e9)));
+}
 
 ChartArea chartAreaOf(const ChartModel &model, QSize size) {
   ChartArea a;
@@ -90,6 +89,12 @@ void ChartRenderer::drawSeries(int index) {
   if (n > 0) {
     Surface::Batch batch(s_);
     const float X0 = map.X(s.x[0]), Y0 = map.Y(s.y[0]);
+    if (drawSeriesDense(s, a, map, n)) {
+      s_.setDrawWidth(1);
+      s_.setDrawStyle(PenSolid);
+      if (s.nPoints > stored) automation::raise(err::SubscriptOutOfRange);
+      return;
+    }
     switch (s.lineStyle) {
       case 1: case 2: case 3:
         s_.setDrawStyle(s.lineStyle == 1 ? PenSolid : s.lineStyle == 2 ? PenDashDot : PenDashDotDot);
@@ -190,22 +195,24 @@ void ChartRenderer::drawMarker(const SeriesSlot &s, float X, float Y) {
 
 void ChartRenderer::draw3DBars(const SeriesSlot &s, const ChartArea &ar, int32_t n) {
   if (m_.xmax == m_.xmin || m_.ymax == m_.ymin) automation::raise(err::DivisionByZero);
+  for (int32_t t = 0; t < n; ++t) draw3DBar(s, ar, t);
+}
+
+void ChartRenderer::draw3DBar(const SeriesSlot &s, const ChartArea &ar, int32_t t) {
   const int a = roundPixel(ar.x1), b = roundPixel(ar.y1);
   const int c = roundPixel(double(ar.x2) - ar.x1 + 1), d = roundPixel(double(ar.y2) - ar.y1 - 5);
   s_.setDrawWidth(1);
   const int base = b + d;
-  for (int32_t t = 0; t < n; ++t) {
-    const double fx = (double(s.x[size_t(t)]) - m_.xmin) / (double(m_.xmax) - m_.xmin);
-    const double fy = (double(s.y[size_t(t)]) - m_.ymin) / (double(m_.ymax) - m_.ymin);
-    // A point without a finite place (NaN, or an infinite axis range) draws no bar.
-    if (!std::isfinite(fx * c) || !std::isfinite(fy * d)) continue;
-    const int px = roundPixel(fx * c + a + 8);
-    const int py = roundPixel(base - fy * d);
-    const int r = roundPixel(px + 2.5);
-    fillPolygon({{r, py}, {r, base}, {r - 8, base + 8}, {r - 8, py + 8}}, kFaceColor, s.lineColor);
-    fillPolygon({{r, py}, {r - 5, py}, {r - 13, py + 8}, {r - 8, py + 8}}, kFaceColor, s.lineColor);
-    fillPolygon({{r - 8, py + 8}, {r - 13, py + 8}, {r - 13, base + 8}, {r - 8, base + 8}}, kFaceColor, s.lineColor);
-  }
+  const double fx = (double(s.x[size_t(t)]) - m_.xmin) / (double(m_.xmax) - m_.xmin);
+  const double fy = (double(s.y[size_t(t)]) - m_.ymin) / (double(m_.ymax) - m_.ymin);
+  // A point without a finite place (NaN, or an infinite axis range) draws no bar.
+  if (!std::isfinite(fx * c) || !std::isfinite(fy * d)) return;
+  const int px = roundPixel(fx * c + a + 8);
+  const int py = roundPixel(base - fy * d);
+  const int r = roundPixel(px + 2.5);
+  fillPolygon({{r, py}, {r, base}, {r - 8, base + 8}, {r - 8, py + 8}}, kFaceColor, s.lineColor);
+  fillPolygon({{r, py}, {r - 5, py}, {r - 13, py + 8}, {r - 8, py + 8}}, kFaceColor, s.lineColor);
+  fillPolygon({{r - 8, py + 8}, {r - 13, py + 8}, {r - 13, base + 8}, {r - 8, base + 8}}, kFaceColor, s.lineColor);
 }
 
 void ChartRenderer::drawScatter(const SeriesSlot &s, const Mapping &map, int32_t n) {

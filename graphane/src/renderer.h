@@ -5,12 +5,18 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointF>
 #include <vector>
 
 #include "chartmodel.h"
 #include "surface.h"
 
 namespace graphane {
+
+// Whole pixel of a coordinate, halves to even, clamped far out; NaN goes far off the picture.
+int roundPixelOf(double v);
+// Whether a dot style draws a marker at every point.
+inline bool hasMarker(int16_t dotStyle) { return dotStyle >= 1 && dotStyle <= 5; }
 
 // The rectangle the data is drawn in, derived from the surface size and the margins.
 struct ChartArea {
@@ -49,6 +55,19 @@ class ChartRenderer {
   void drawBar(const SeriesSlot &s, const ChartArea &a, float X, float Y);
   void drawMarker(const SeriesSlot &s, float X, float Y);
   void draw3DBars(const SeriesSlot &s, const ChartArea &a, int32_t n);
+  void draw3DBar(const SeriesSlot &s, const ChartArea &a, int32_t t);
+  // Dense series (renderer_dense.cpp): false when the series is sparse and drawn point by point.
+  bool drawSeriesDense(const SeriesSlot &s, const ChartArea &a, const Mapping &map, int32_t n);
+  struct StampPixel {
+    int dx, dy;
+    uint32_t argb;
+  };
+  std::vector<StampPixel> markerStamp(const SeriesSlot &s) const;
+  void stampMarkers(const SeriesSlot &s, const Mapping &map, int32_t n);
+  void scatterDense(const SeriesSlot &s, const Mapping &map, int32_t n);
+  void barsDense(const SeriesSlot &s, const ChartArea &a, const Mapping &map, int32_t n);
+  std::vector<int32_t> visible3DBars(const SeriesSlot &s, const ChartArea &a, int32_t n) const;
+  static std::vector<QPointF> columnExtremes(const SeriesSlot &s, const Mapping &map, int32_t n);
   void drawScatter(const SeriesSlot &s, const Mapping &map, int32_t n);
   void gridEqual(const ChartArea &a);
   void gridValues(const ChartArea &a);

@@ -493,3 +493,40 @@ TEST_F(Render, DenseSeriesSamePixelsMergedOrSegmentBySegment) {
   EXPECT_EQ(merged, img());
   EXPECT_GT(countColor(merged, merged.rect(), kLine), 2000);
 }
+
+// Dense series in the other styles: drawn per pixel, they give the same picture as drawing
+// every point (markers, scatter dots, bars, 3-D bars), or the same path for wide lines.
+TEST_F(Render, DenseSeriesEveryStyleAsPointByPoint) {
+  const int n = 20000;
+  std::vector<float> x(n), y(n);
+  for (int i = 0; i < n; ++i) {
+    x[size_t(i)] = 100.0f * float(i) / float(n);
+    y[size_t(i)] = 5.0f + 3.0f * std::sin(float(i) * 0.002f) + float((i * 7919) % 101) / 101.0f;
+  }
+  y[size_t(n / 2)] = std::nanf("");
+  series(0, x, y);
+  struct Case {
+    int16_t line, dot, width;
+    bool exact;
+  };
+  const Case cases[] = {{0, 1, 1, true}, {0, 2, 1, true}, {0, 5, 1, true}, {6, 0, 1, true}, {6, 0, 3, true},
+                        {4, 0, 1, true}, {4, 0, 3, true}, {5, 0, 1, true}, {1, 0, 2, false}, {2, 0, 1, false}};
+  for (const Case &k : cases) {
+    c.handle.put(d::LineStyle, int16_t(0), k.line);
+    c.handle.put(d::DotStyle, int16_t(0), k.dot);
+    c.handle.put(d::LineWidth, int16_t(0), k.width);
+    c->setMergeColumns(true);
+    plot();
+    const QImage dense = img().copy();
+    c->setMergeColumns(false);
+    plot();
+    const QImage each = img().copy();
+    int differ = 0;
+    for (int yy = 0; yy < each.height(); ++yy)
+      for (int xx = 0; xx < each.width(); ++xx) differ += dense.pixel(xx, yy) != each.pixel(xx, yy);
+    const int drawn = countNot(each, each.rect(), kWhite);
+    EXPECT_GT(drawn, 500) << "style " << k.line << "/" << k.dot;
+    if (k.exact) EXPECT_EQ(differ, 0) << "style " << k.line << "/" << k.dot << "/" << k.width;
+    else EXPECT_LT(differ, drawn / 20) << "style " << k.line << "/" << k.dot << "/" << k.width;
+  }
+}

@@ -1,4 +1,6 @@
 // Inverse, determinant, transpose and Cholesky solver on row-major float matrices.
+#include "mathcore/matrix.h"
+
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
@@ -6,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-#include "mathcore/matrix.h"
 #include "matrix_kernels.h"
 
 namespace mathcore {

@@ -5,14 +5,13 @@
 // into a contiguous block that stays in the first-level cache, then sweeps six rows of a at a
 // time over it, keeping the 6 x 16 block of c in twelve vector registers.
 //
-// Only <immintrin.h> is included after the target switch: no inline code shared with the
-// baseline build can be compiled for AVX2 here.
+// Every header is included before the target switch, so no inline code shared with the
+// baseline build is compiled for AVX2 here.
 #include <immintrin.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <new>
 
 #include "matrix_kernels.h"
 
@@ -67,12 +66,24 @@ void micro_kernel(const float *a, std::int64_t lda, const float *panel, std::int
 void run_kernel(std::int64_t rows, const float *a, std::int64_t lda, const float *panel, std::int64_t kc,
                 float *c, std::int64_t ldc, std::int64_t cols, bool acc) {
     switch (rows) {
-    case 6: micro_kernel<6>(a, lda, panel, kc, c, ldc, cols, acc); break;
-    case 5: micro_kernel<5>(a, lda, panel, kc, c, ldc, cols, acc); break;
-    case 4: micro_kernel<4>(a, lda, panel, kc, c, ldc, cols, acc); break;
-    case 3: micro_kernel<3>(a, lda, panel, kc, c, ldc, cols, acc); break;
-    case 2: micro_kernel<2>(a, lda, panel, kc, c, ldc, cols, acc); break;
-    default: micro_kernel<1>(a, lda, panel, kc, c, ldc, cols, acc); break;
+        case 6:
+            micro_kernel<6>(a, lda, panel, kc, c, ldc, cols, acc);
+            break;
+        case 5:
+            micro_kernel<5>(a, lda, panel, kc, c, ldc, cols, acc);
+            break;
+        case 4:
+            micro_kernel<4>(a, lda, panel, kc, c, ldc, cols, acc);
+            break;
+        case 3:
+            micro_kernel<3>(a, lda, panel, kc, c, ldc, cols, acc);
+            break;
+        case 2:
+            micro_kernel<2>(a, lda, panel, kc, c, ldc, cols, acc);
+            break;
+        default:
+            micro_kernel<1>(a, lda, panel, kc, c, ldc, cols, acc);
+            break;
     }
 }
 

@@ -18,7 +18,8 @@ using Index = std::int64_t;
 // largest element of the matrix is found in O(n) instead of O(n^2) per rotation.
 class RowMaxima {
 public:
-    RowMaxima(const float *a, Index n) : a_(a), n_(n), value_(static_cast<std::size_t>(n)), col_(value_.size()) {
+    RowMaxima(const float *a, Index n)
+        : a_(a), n_(n), value_(static_cast<std::size_t>(n)), col_(value_.size()) {
         for (Index i = 0; i < n; ++i) rescan(i);
     }
     void rescan(Index i) {
@@ -220,7 +221,8 @@ bool hqr_eigen(double *h, std::int32_t n32, double *re, double *im, double eps, 
             r /= s;
             if (m == l) break;
             const double u = std::fabs(A(m, m - 1)) * (std::fabs(q) + std::fabs(r));
-            const double v = std::fabs(p) * (std::fabs(A(m - 1, m - 1)) + std::fabs(z) + std::fabs(A(m + 1, m + 1)));
+            const double v =
+                std::fabs(p) * (std::fabs(A(m - 1, m - 1)) + std::fabs(z) + std::fabs(A(m + 1, m + 1)));
             if (u <= kRound * v) break;
         }
         for (Index i = m + 2; i <= nn; ++i) {

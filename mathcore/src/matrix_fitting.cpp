@@ -15,7 +15,8 @@ namespace {
 
 using Index = std::int64_t;
 
-template <class T> bool try_resize(std::vector<T> &v, std::size_t n) {
+template <class T>
+bool try_resize(std::vector<T> &v, std::size_t n) {
     try {
         v.assign(n, T{});
         return true;
@@ -32,7 +33,8 @@ double mean_of(const float *x, Index n) {
 
 }  // namespace
 
-FitStatus least_squares_fit(const float *x, const float *y, std::int32_t n32, float *a, std::int32_t m32, float *dt) {
+FitStatus least_squares_fit(const float *x, const float *y, std::int32_t n32, float *a, std::int32_t m32,
+                            float *dt) {
     const Index n = n32;
     for (Index k = 0; k < m32; ++k) a[k] = 0.0f;
     const Index m = std::min<Index>({m32, n, 20});
@@ -321,8 +323,8 @@ double correlation(double q, double total) {
 
 }  // namespace
 
-FitStatus multiple_regression(const float *x, const float *y, std::int32_t m32, std::int32_t n32, float *a, float *dt,
-                              float *v) {
+FitStatus multiple_regression(const float *x, const float *y, std::int32_t m32, std::int32_t n32, float *a,
+                              float *dt, float *v) {
     const Index m = m32, n = n32, s = m + 1;
     std::vector<double> b, rhs, fit;
     if (!try_resize(b, static_cast<std::size_t>(s * s)) || !try_resize(rhs, s) || !try_resize(fit, n))

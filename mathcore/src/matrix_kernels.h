@@ -10,7 +10,8 @@
 namespace mathcore::detail {
 
 // c (m x k) = a (m x n) * b (n x k), all row-major; sizes at least 1.
-void matmul_portable(const float *a, const float *b, std::int64_t m, std::int64_t n, std::int64_t k, float *c);
+void matmul_portable(const float *a, const float *b, std::int64_t m, std::int64_t n, std::int64_t k,
+                     float *c);
 void matmul_avx2(const float *a, const float *b, std::int64_t m, std::int64_t n, std::int64_t k, float *c);
 
 // y[j] -= f * x[j] for j < len.

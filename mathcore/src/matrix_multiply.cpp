@@ -34,7 +34,8 @@ bool matmul_path_available(MatMulPath path) {
 
 void matmul(const float *a, const float *b, std::int32_t m, std::int32_t n, std::int32_t k, float *c,
             MatMulPath path) {
-    if (path == MatMulPath::Best) path = detail::matrix_cpu_has_avx2_fma() ? MatMulPath::Avx2 : MatMulPath::Portable;
+    if (path == MatMulPath::Best)
+        path = detail::matrix_cpu_has_avx2_fma() ? MatMulPath::Avx2 : MatMulPath::Portable;
     if (path == MatMulPath::Avx2 && detail::matrix_cpu_has_avx2_fma())
         detail::matmul_avx2(a, b, m, n, k, c);
     else
@@ -51,7 +52,8 @@ float row_update_max(float *y, const float *x, float f, std::size_t len) {
     return fn(y, x, f, len);
 }
 
-void matmul_textbook(const float *a, const float *b, std::int32_t m, std::int32_t n, std::int32_t k, float *c) {
+void matmul_textbook(const float *a, const float *b, std::int32_t m, std::int32_t n, std::int32_t k,
+                     float *c) {
     for (std::int64_t i = 0; i < m; ++i)
         for (std::int64_t j = 0; j < k; ++j) {
             float s = 0.0f;
@@ -68,7 +70,8 @@ bool matrix_cpu_has_avx2_fma() {
 }
 
 // Row i of c accumulates a(i, l) * row l of b; blocks of rows of b keep them in cache.
-void matmul_portable(const float *a, const float *b, std::int64_t m, std::int64_t n, std::int64_t k, float *c) {
+void matmul_portable(const float *a, const float *b, std::int64_t m, std::int64_t n, std::int64_t k,
+                     float *c) {
     constexpr std::int64_t kBlock = 128;
     for (std::int64_t i = 0; i < m * k; ++i) c[i] = 0.0f;
     for (std::int64_t l0 = 0; l0 < n; l0 += kBlock) {

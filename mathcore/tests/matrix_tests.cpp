@@ -1,7 +1,5 @@
 // Shared matrix code: every multiply kernel against the textbook sum at sizes that hit the
 // block edges, the row-update kernels, the size checks and the pivot tolerance.
-#include "mathcore/matrix.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,24 +8,24 @@
 #include <random>
 #include <vector>
 
+#include "mathcore/matrix.h"
+
 namespace {
 
 std::vector<float> randomValues(std::size_t n, unsigned seed) {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<float> d(-1.0f, 1.0f);
     std::vector<float> v(n);
-    for (float &x : v)
-        x = d(gen);
+    for (float &x : v) x = d(gen);
     return v;
 }
 
 TEST(MatrixKernels, EveryPathMatchesTheDoubleSum) {
     // Sizes around the 6 x 16 register block and the 256-deep panel.
     const int sizes[][3] = {{1, 1, 1}, {5, 3, 15}, {6, 256, 16}, {7, 257, 17}, {13, 300, 33}, {64, 64, 64}};
-    for (mathcore::MatMulPath path : {mathcore::MatMulPath::Portable, mathcore::MatMulPath::Avx2,
-                                      mathcore::MatMulPath::Best}) {
-        if (!mathcore::matmul_path_available(path))
-            continue;
+    for (mathcore::MatMulPath path :
+         {mathcore::MatMulPath::Portable, mathcore::MatMulPath::Avx2, mathcore::MatMulPath::Best}) {
+        if (!mathcore::matmul_path_available(path)) continue;
         for (const auto &s : sizes) {
             const int m = s[0], n = s[1], k = s[2];
             const std::vector<float> a = randomValues(static_cast<std::size_t>(m * n), 1);
@@ -38,10 +36,10 @@ TEST(MatrixKernels, EveryPathMatchesTheDoubleSum) {
             for (int i = 0; i < m; ++i)
                 for (int j = 0; j < k; ++j) {
                     double sum = 0.0;
-                    for (int l = 0; l < n; ++l)
-                        sum += static_cast<double>(a[i * n + l]) * b[l * k + j];
+                    for (int l = 0; l < n; ++l) sum += static_cast<double>(a[i * n + l]) * b[l * k + j];
                     const double tol = 2.0 * n * 1.2e-7;
-                    ASSERT_NEAR(c[i * k + j], sum, tol) << m << "x" << n << "x" << k << " at " << i << "," << j;
+                    ASSERT_NEAR(c[i * k + j], sum, tol)
+                        << m << "x" << n << "x" << k << " at " << i << "," << j;
                     ASSERT_NEAR(t[i * k + j], sum, tol);
                 }
         }
@@ -72,7 +70,7 @@ TEST(MatrixKernels, SizeChecks) {
     EXPECT_EQ(mathcore::check_size(46341, 46341), SizeCheck::TooLarge);
     EXPECT_EQ(mathcore::check_size(46340, 46340), SizeCheck::Ok);
     EXPECT_EQ(mathcore::check_sizes(2, 3, 4), SizeCheck::Ok);
-    EXPECT_EQ(mathcore::check_sizes(70000, 1, 70000), SizeCheck::TooLarge); // only m x k is too big
+    EXPECT_EQ(mathcore::check_sizes(70000, 1, 70000), SizeCheck::TooLarge);  // only m x k is too big
     EXPECT_EQ(mathcore::check_sizes(2, 0, 4), SizeCheck::Invalid);
 }
 
@@ -110,4 +108,4 @@ TEST(MatrixKernels, JacobiPicksTheFirstLargestElement) {
     EXPECT_EQ(b[3], 0.0f);
 }
 
-} // namespace
+}  // namespace

@@ -102,8 +102,8 @@ NUMORA_API float MatDet(const float *a, int32_t n);
 NUMORA_API int32_t MatTrans(float *a, int32_t rows, int32_t cols);
 /* Eigenvalues (values, n, diagonal order) and eigenvectors (columns of vectors, n x n) of the
  * symmetric n x n matrix a (unchanged) by Jacobi rotations until every off-diagonal magnitude is
- * below the precision. 1 converged; -1 failure, outputs untouched (code 1 memory); -2 more than
- * maxRotations rotations needed (code 9; outputs hold the current state). */
+ * below the precision. 1 converged; -1 failure, outputs untouched (code 1 memory, 10 an element
+ * not finite); -2 more than maxRotations rotations needed (code 9; outputs hold the current state). */
 NUMORA_API int32_t MatEigenVV(const float *a, int32_t n, float *values, float *vectors, int32_t maxRotations);
 /* Eigenvalues re[k] + i im[k] of the n x n matrix a (unchanged) by Hessenberg reduction and the
  * double-shift QR iteration (exceptional shifts, precision as deflation tolerance), at most
@@ -131,29 +131,30 @@ NUMORA_API int32_t LiRegress1d(const float *x, const float *y, int32_t n, float 
 NUMORA_API int32_t MLiRegress(const float *x, const float *y, int32_t m, int32_t n, float *a, float *dt, float *v);
 
 /* ---- Transforms and spectra ---------------------------------------------------------------- */
+/* Forward transforms sum x[m] e^(-j 2 pi k m / N) unscaled; none of these writes the error code. */
 /* Radix-2 FFT of (pr, pi), n = 2^k points (k 0..30), into (fr, fi); inverse scales by 1/n; with
- * ampPhase fr gets amplitudes, fi phases in degrees (-90..90). 1 done; 0 (nothing written) when a
- * pointer is NULL, n != 2^k or memory is short. No error code. */
+ * ampPhase fr gets amplitudes, fi phases in degrees (-90..90). 1 done; 0 for a NULL pointer or
+ * n != 2^k (nothing written) or short twiddle memory (fr, fi then hold the input). */
 NUMORA_API int32_t FFT(const float *pr, const float *pi, int32_t n, int32_t k, float *fr, float *fi,
                        int32_t inverse, int32_t ampPhase);
 /* Direct DFT of (xr, xi), n points, in place (inverse scaled by 1/n); 1 done, 0 (untouched) for a
- * NULL pointer, n < 1 or short memory. No error code. */
+ * NULL pointer, n < 1 or short memory. */
 NUMORA_API int32_t DFT(float *xr, float *xi, int32_t n, int32_t inverse);
 /* FFT when n is a power of two, else DFT, of (xr, xi) into (yr, yi); 1 done, 0 (untouched) as
- * FFT / DFT. No error code. */
+ * FFT / DFT. */
 NUMORA_API int32_t DFFT(const float *xr, const float *xi, float *yr, float *yi, int32_t n, int32_t inverse);
 /* DCT of x (n points) into y: fast path (n = 2^k) gives sqrt2 / 2 times the direct sum for k = 0 / k >= 1;
  * inverse of each path exact; 1 done, 0 (untouched) for NULL, n < 1, n > 2^29 on the fast path, short memory. */
 NUMORA_API int32_t DCT(const float *x, float *y, int32_t n, int32_t inverse);
 /* Orthonormal DST-I of x (n points) into y, its own inverse; returns n + 1, 0 (untouched) for NULL,
- * n < 1 or short memory. No error code. */
+ * n < 1 or short memory. */
 NUMORA_API int32_t DST(const float *x, int32_t n, float *y);
 /* Chirp-z: m spectrum points from f1 towards f2 (Hz, f2 excluded, sampling rate fs Hz) of (xr, xi), n
  * points, into (yr, yi); 1 done, 0 (untouched) for NULL, n or m < 1, fs 0, n + m > 2^30, short memory. */
 NUMORA_API int32_t CharpZT(const float *xr, const float *xi, int32_t n, float *yr, float *yi, int32_t m,
                            float f1, float f2, float fs);
 /* Haar transform of x (n = 2^k points) into y (forward scaled by 1/n); 1 done, 0 (untouched) for NULL or
- * n not a power of two. No error code. */
+ * n not a power of two. */
 NUMORA_API int32_t Haar(const float *x, float *y, int32_t n, int32_t inverse);
 /* Biased autocorrelation of x (n points, mean removed) at lags 0..m-1 into r (0 for lags >= n); does
  * nothing for NULL, n < 1 or m < 1. */
@@ -162,10 +163,10 @@ NUMORA_API void AutoCor(const float *x, int32_t n, float *r, int32_t m);
  * all-zero x or y. */
 NUMORA_API float CorCoef(const float *x, const float *y, int32_t n);
 /* Blackman-Tukey power spectrum of x (n points) at m frequencies f1 + i (f2 - f1) / m (Hz, rate fs) into
- * ps; 1 done, 0 (untouched) for NULL, n or m < 1, fs 0 or short memory. No error code. */
+ * ps; 1 done, 0 (untouched) for NULL, n or m < 1, fs 0 or short memory. */
 NUMORA_API int32_t PsdCalc(const float *x, int32_t n, float *ps, int32_t m, float f1, float f2, float fs);
 /* Chirp-z power spectrum |Y|^2 (no scaling) of x less its mean, m points from f1 towards f2 (Hz, rate fs);
- * x is left unchanged; 1 done, 0 (untouched) as CharpZT. No error code. */
+ * x is left unchanged; 1 done, 0 (untouched) as CharpZT. */
 NUMORA_API int32_t PsdCalcCZT(const float *x, int32_t n, float *ps, int32_t m, float f1, float f2, float fs);
 /* Spectrogram: n / shift frames of w samples each, PsdCalcCZT rows of m points into ps (row-major); 1
  * done, 0 (untouched) when shift < 1, shift >= n, w < 1, w > n, m < 1, rows x m > 2^31 - 1 or as CharpZT. */
@@ -190,11 +191,11 @@ NUMORA_API float FxStudentPDF(float t, int32_t n);
 NUMORA_API float FxChi2PDF(float x, int32_t n);
 /* Upper tail of the F distribution with n1, n2 degrees of freedom at |f|; +inf with code 10 for n1 or n2 < 1. */
 NUMORA_API float FxFPDF(float f, int32_t n1, int32_t n2);
-/* Sine integral Si(x) (x in radians); odd in x. */
+/* Sine integral Si(x) (x in radians); odd in x; code 9 should a loop reach its limit. */
 NUMORA_API float FxSinSum(float x);
-/* Cosine integral Ci(|x|) (x = 0 taken as 1e-10). */
+/* Cosine integral Ci(|x|) (x = 0 taken as 1e-10); code 9 as FxSinSum. */
 NUMORA_API float FxCosSum(float x);
-/* Exponential integral as g + ln|x| + int_0^|x| (e^-t - 1) / t dt = Ei(-|x|) = -E1(|x|) (x = 0 as 1e-10). */
+/* Exponential integral as g + ln|x| + int_0^|x| (e^-t - 1) / t dt = Ei(-|x|) = -E1(|x|) (x = 0 as 1e-10); code 9 as FxSinSum. */
 NUMORA_API float FxExpSum(float x);
 /* Incomplete elliptic integral of the first kind F(phi, k) (phi in radians, modulus |k|); for |k| > 1
  * only |phi| <= asin(1 / |k|) is real, else NaN with code 10; 1e10 where the integral diverges (k = 1). */

@@ -38,7 +38,8 @@ int32_t report(mathcore::FitStatus status) {
 
 } // namespace
 
-extern "C" NUMORA_API int32_t LSCurveFit(const float *x, const float *y, int32_t n, float *a, int32_t m, float *dt) {
+extern "C" NUMORA_API int32_t LSCurveFit(const float *x, const float *y, int32_t n, float *a, int32_t m,
+                                         float *dt) {
     if (!checkArgs(x && y && a && dt, n >= 1 && m >= 1))
         return 0;
     return report(mathcore::least_squares_fit(x, y, n, a, m, dt));
@@ -61,8 +62,8 @@ extern "C" NUMORA_API int32_t LiRegress1d(const float *x, const float *y, int32_
     return report(mathcore::line_regression(x, y, n, ab, dt));
 }
 
-extern "C" NUMORA_API int32_t MLiRegress(const float *x, const float *y, int32_t m, int32_t n, float *a, float *dt,
-                                         float *v) {
+extern "C" NUMORA_API int32_t MLiRegress(const float *x, const float *y, int32_t m, int32_t n, float *a,
+                                         float *dt, float *v) {
     if (!checkArgs(x && y && a && dt && v, m >= 1 && n >= 1))
         return 0;
     if (mathcore::check_size(m, n) != mathcore::SizeCheck::Ok || m == INT32_MAX) {

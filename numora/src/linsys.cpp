@@ -36,7 +36,8 @@ double pivotTolerance(const float *a, Index count, Index n) {
 }
 
 // First element of largest magnitude in rows r0.. and columns r0.. (row-major order).
-void findPivot(const float *a, Index n, Index r0, const std::vector<float> &rowmax, Index &prow, Index &pcol) {
+void findPivot(const float *a, Index n, Index r0, const std::vector<float> &rowmax, Index &prow,
+               Index &pcol) {
     prow = r0;
     for (Index i = r0 + 1; i < n; ++i)
         if (rowmax[i] > rowmax[prow])
@@ -98,7 +99,8 @@ bool solveGauss(System s, float *x) {
         for (Index i = k + 1; i < n; ++i) {
             float *ri = a + i * n;
             const float f = ri[k];
-            rowmax[i] = mathcore::row_update_max(ri + k + 1, rk + k + 1, f, static_cast<std::size_t>(n - k - 1));
+            rowmax[i] =
+                mathcore::row_update_max(ri + k + 1, rk + k + 1, f, static_cast<std::size_t>(n - k - 1));
             b[i] -= f * b[k];
         }
     }
@@ -166,7 +168,8 @@ bool solveGaussJordan(System s, float *x, bool sparse) {
                 continue;
             }
             if (i > k)
-                rowmax[i] = mathcore::row_update_max(ri + k + 1, rk + k + 1, f, static_cast<std::size_t>(n - k - 1));
+                rowmax[i] =
+                    mathcore::row_update_max(ri + k + 1, rk + k + 1, f, static_cast<std::size_t>(n - k - 1));
             else
                 mathcore::row_update(ri + k + 1, rk + k + 1, f, static_cast<std::size_t>(n - k - 1));
             b[i] -= f * b[k];
@@ -561,7 +564,8 @@ extern "C" NUMORA_API int32_t SolutionEQs(const float *a, int32_t m, int32_t n, 
     return solveByElimination(a, b, m, n, x, selector);
 }
 
-extern "C" NUMORA_API int32_t EQRoots(const float *a, int32_t n, float *re, float *im, int32_t maxIterations) {
+extern "C" NUMORA_API int32_t EQRoots(const float *a, int32_t n, float *re, float *im,
+                                      int32_t maxIterations) {
     if (!a || !re || !im) {
         setError(NUMORA_ERR_NULL);
         return 0;
@@ -593,7 +597,7 @@ namespace {
 // first improving non-basic column enters; among rows of equal ratio the smallest basic
 // index leaves) cannot cycle, and the iteration limit stops it whatever the rounding does.
 class Simplex {
-public:
+  public:
     Simplex(const float *a, const float *b, const float *c, Index m, Index n)
         : a_(a), b_(b), c_(c), m_(m), n_(n), cols_(m + n) {}
 
@@ -653,7 +657,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     bool feasible(const float *xs, const Index *basis) const {
         for (Index i = 0; i < m_; ++i)
             if (!(xs[basis[i]] >= 0.0f))
@@ -716,8 +720,8 @@ private:
 
 } // namespace
 
-extern "C" NUMORA_API int32_t LinearProgram(const float *a, const float *b, const float *c, int32_t m, int32_t n,
-                                            float *x) {
+extern "C" NUMORA_API int32_t LinearProgram(const float *a, const float *b, const float *c, int32_t m,
+                                            int32_t n, float *x) {
     if (!a || !b || !c || !x) {
         setError(NUMORA_ERR_NULL);
         return 0;

@@ -53,7 +53,8 @@ std::int32_t invertMatrix(float *a, std::int32_t n) {
     return 1;
 }
 
-std::int32_t eigenvaluesGeneral(const float *a, std::int32_t n, float *re, float *im, std::int32_t maxIterations) {
+std::int32_t eigenvaluesGeneral(const float *a, std::int32_t n, float *re, float *im,
+                                std::int32_t maxIterations) {
     const std::size_t nn = count(n, n);
     auto h = workArray<double>(nn + 2 * static_cast<std::size_t>(n));
     if (!h) {
@@ -62,10 +63,13 @@ std::int32_t eigenvaluesGeneral(const float *a, std::int32_t n, float *re, float
     }
     double *wr = h.get() + nn;
     double *wi = wr + n;
-    for (std::size_t i = 0; i < nn; ++i) h[i] = a[i];
-    for (Index i = 0; i < n; ++i) wr[i] = wi[i] = std::numeric_limits<double>::quiet_NaN();
+    for (std::size_t i = 0; i < nn; ++i)
+        h[i] = a[i];
+    for (Index i = 0; i < n; ++i)
+        wr[i] = wi[i] = std::numeric_limits<double>::quiet_NaN();
     mathcore::hessenberg(h.get(), n);
-    const bool ok = mathcore::hqr_eigen(h.get(), n, wr, wi, precision(), maxIterations < 0 ? 0 : maxIterations);
+    const bool ok =
+        mathcore::hqr_eigen(h.get(), n, wr, wi, precision(), maxIterations < 0 ? 0 : maxIterations);
     // The eigenvalues found are stored (on failure those that split off before the limit).
     for (Index i = 0; i < n; ++i)
         if (!std::isnan(wr[i])) {
@@ -84,7 +88,8 @@ std::int32_t eigenvaluesGeneral(const float *a, std::int32_t n, float *re, float
 using numora::checkSize;
 using numora::setError;
 
-extern "C" NUMORA_API void MatMultiply(const float *a, const float *b, int32_t m, int32_t n, int32_t k, float *c) {
+extern "C" NUMORA_API void MatMultiply(const float *a, const float *b, int32_t m, int32_t n, int32_t k,
+                                       float *c) {
     if (!a || !b || !c) {
         setError(NUMORA_ERR_NULL);
         return;
@@ -145,6 +150,10 @@ extern "C" NUMORA_API int32_t MatEigenVV(const float *a, int32_t n, float *value
     if (!checkSize(n, n))
         return -1;
     const std::size_t nn = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
+    if (!std::isfinite(mathcore::max_abs(a, nn))) { // no rotation can converge on NaN or infinity
+        setError(NUMORA_ERR_OTHER);
+        return -1;
+    }
     auto work = numora::workArray<float>(nn);
     if (!work) {
         setError(NUMORA_ERR_ALLOC);
@@ -161,7 +170,8 @@ extern "C" NUMORA_API int32_t MatEigenVV(const float *a, int32_t n, float *value
     return 1;
 }
 
-extern "C" NUMORA_API int32_t MatEigenV(const float *a, int32_t n, float *re, float *im, int32_t maxIterations) {
+extern "C" NUMORA_API int32_t MatEigenV(const float *a, int32_t n, float *re, float *im,
+                                        int32_t maxIterations) {
     if (!a || !re || !im) {
         setError(NUMORA_ERR_NULL);
         return 0;

@@ -15,7 +15,7 @@
 namespace {
 
 class FittingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { setErrorCode(0); }
 };
 
@@ -31,7 +31,8 @@ std::vector<double> shifted(const std::vector<double> &c, double s) {
     std::vector<double> out(c.size(), 0.0);
     for (std::size_t k = 0; k < c.size(); ++k)
         for (std::size_t j = 0; j <= k; ++j) // x^k = sum_j C(k, j) (x - s)^j s^(k-j)
-            out[j] += c[k] * binomial(static_cast<int>(k), static_cast<int>(j)) * std::pow(s, static_cast<double>(k - j));
+            out[j] += c[k] * binomial(static_cast<int>(k), static_cast<int>(j)) *
+                      std::pow(s, static_cast<double>(k - j));
     return out;
 }
 

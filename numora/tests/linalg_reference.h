@@ -122,7 +122,8 @@ inline double condition(const Matrix &a, std::size_t n) {
 }
 
 // Solution of the normal equations A^T A x = A^T b (least squares reference).
-inline std::vector<double> leastSquares(const Matrix &a, const std::vector<double> &b, std::size_t m, std::size_t n) {
+inline std::vector<double> leastSquares(const Matrix &a, const std::vector<double> &b, std::size_t m,
+                                        std::size_t n) {
     Matrix ata(n * n, 0.0);
     std::vector<double> atb(n, 0.0);
     for (std::size_t i = 0; i < n; ++i) {

@@ -18,7 +18,7 @@ namespace {
 using ref::kFloatEps;
 
 class LinsysTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { setErrorCode(0); }
     void TearDown() override { setPrecision(1.0e-6f); }
 };
@@ -212,8 +212,8 @@ TEST_F(LinsysTest, CubeRootsOfUnityConvergeThroughExceptionalShifts) {
 }
 
 TEST_F(LinsysTest, RootsOfPolynomialsWithKnownRoots) {
-    const std::vector<std::complex<double>> mixed = {{-2, 0}, {0.5, 0}, {1, 1.5}, {1, -1.5}, {3, 0}, {-0.5, 0.25},
-                                                     {-0.5, -0.25}};
+    const std::vector<std::complex<double>> mixed = {{-2, 0}, {0.5, 0},     {1, 1.5},     {1, -1.5},
+                                                     {3, 0},  {-0.5, 0.25}, {-0.5, -0.25}};
     const std::vector<double> c = fromRoots(mixed);
     const std::vector<float> a(c.begin(), c.end());
     std::vector<float> re(mixed.size()), im(mixed.size());

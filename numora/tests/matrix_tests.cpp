@@ -16,7 +16,7 @@ namespace {
 using ref::kFloatEps;
 
 class MatrixTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { setErrorCode(0); }
     void TearDown() override { setPrecision(1.0e-6f); }
 };
@@ -240,6 +240,12 @@ TEST_F(MatrixTest, SymmetricEigenOfDiagonalAndRotationLimit) {
     setErrorCode(0);
     EXPECT_EQ(MatEigenVV(a.data(), -5, values.data(), vectors.data(), 3), -1);
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);
+    const std::vector<float> withNan = {1, NAN, NAN, 1};
+    std::vector<float> keep(4, 9.0f);
+    setErrorCode(0);
+    EXPECT_EQ(MatEigenVV(withNan.data(), 2, values.data(), keep.data(), 100), -1);
+    EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);
+    EXPECT_EQ(keep, std::vector<float>(4, 9.0f));
 }
 
 TEST_F(MatrixTest, SymmetricEigenReadsThePrecision) {

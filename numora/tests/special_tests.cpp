@@ -210,13 +210,13 @@ TEST_F(Special, NormalDistribution) {
 double referenceStudent(double t, int n) {
     const double c = std::exp(std::lgamma((n + 1) / 2.0) - std::lgamma(n / 2.0)) / std::sqrt(n * kPi);
     return 2.0 * simpson([&](double s) { return c * std::pow(1.0 + s * s / n, -(n + 1) / 2.0); }, 0.0, std::fabs(t),
-                         2000);
+                         400);
 }
 
 TEST_F(Special, StudentDistributionAlsoForManyDegreesOfFreedom) {
     Worst w("FxStudentPDF");
     for (int n : {1, 2, 3, 5, 10, 30, 69, 70, 100, 300, 1000})
-        for (double t = 0.05; t <= 6.0; t += 0.05) {
+        for (double t = 0.05; t <= 6.0; t += 0.0873) {
             const float tf = static_cast<float>(t);
             const double ref = referenceStudent(tf, n);
             w.add(FxStudentPDF(tf, n), ref, args(t, n));
@@ -262,7 +262,7 @@ TEST_F(Special, ChiSquareAndFDistributions) {
 TEST_F(Special, SineAndCosineIntegralsIncludingLargeArguments) {
     Worst s("FxSinSum"), c("FxCosSum");
     constexpr double kEuler = 0.5772156649015329;
-    for (double x = 0.01; x <= 60.0; x += 0.0371) {
+    for (double x = 0.01; x <= 60.0; x += 0.0913) {
         const double xf = static_cast<float>(x);
         const int panels = 200 + static_cast<int>(40 * xf);
         const double si = simpson([](double t) { return t == 0.0 ? 1.0 : std::sin(t) / t; }, 0.0, xf, panels);

@@ -218,7 +218,7 @@ TEST(DCT, DirectPathMatchesSumAndInverts) {
 }
 
 TEST(DCT, FastPathScalesTheDirectSumAndInverts) {
-    for (int n : {1, 2, 4, 256, 4096}) {
+    for (int n : {1, 2, 4, 256, 1024}) {
         const std::vector<float> x = randomVector(n, 70 + n);
         std::vector<double> ref = directDct(x, false);
         ref[0] *= std::sqrt(2.0);

@@ -4,12 +4,15 @@
 // into the global scope.
 #include "numora.h"
 
+#include "testsupport/exports.h"
 #include "testsupport/fresh_library.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <set>
 #include <cmath>
 #include <filesystem>
 #include <memory>
@@ -35,8 +38,52 @@ std::string signalLibraryPath() {
     return (std::filesystem::path(NUMORA_LIBRARY_PATH).parent_path() / "libsigmora.so").string();
 }
 
+std::string signalHeaderPath() {
+    return (std::filesystem::path(NUMORA_HEADER_PATH).parent_path().parent_path().parent_path() / "sigmora" /
+            "include" / "sigmora.h")
+        .string();
+}
+
+// Symbol names of the library's dynamic relocations (readelf -r): a call of an export through
+// its exported name would show up here as a relocation against that name.
+std::set<std::string> relocatedSymbols(const std::string &library) {
+    std::set<std::string> names;
+    FILE *p = popen(("readelf --relocs --wide '" + library + "'").c_str(), "r");
+    if (!p)
+        return names;
+    char line[1024];
+    while (std::fgets(line, sizeof line, p)) {
+        // Entries end with "<value> <name> + <addend>"; the name is the word before "+".
+        std::string text(line);
+        const std::size_t plus = text.rfind(" + ");
+        if (plus == std::string::npos)
+            continue;
+        const std::size_t start = text.rfind(' ', plus - 1);
+        std::string name = text.substr(start + 1, plus - start - 1);
+        const std::size_t at = name.find('@');
+        names.insert(at == std::string::npos ? name : name.substr(0, at));
+    }
+    pclose(p);
+    return names;
+}
+
+TEST(LibraryBinding, NoExportIsCalledThroughItsExportedName) {
+    const struct {
+        std::string library, header, macro;
+    } libs[] = {{NUMORA_LIBRARY_PATH, NUMORA_HEADER_PATH, "NUMORA_API"},
+                {signalLibraryPath(), signalHeaderPath(), "SIGMORA_API"}};
+    for (const auto &lib : libs) {
+        const std::set<std::string> exports = testsupport::declaredExports(lib.header, lib.macro);
+        ASSERT_TRUE(exports.count("MatInv")) << lib.header;
+        const std::set<std::string> relocated = relocatedSymbols(lib.library);
+        ASSERT_FALSE(relocated.empty()) << "readelf gave nothing for " << lib.library;
+        for (const std::string &name : exports)
+            EXPECT_FALSE(relocated.count(name)) << lib.library << " binds " << name << " at run time";
+    }
+}
+
 class TwoLibraries : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(std::filesystem::exists(signalLibraryPath())) << "build libsigmora.so first";
         // The signal library enters the global scope first, where it could capture the

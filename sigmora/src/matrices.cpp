@@ -12,15 +12,22 @@
 
 namespace {
 
-bool sizeOk(int32_t rows, int32_t cols) { return mathcore::check_size(rows, cols) == mathcore::SizeCheck::Ok; }
+bool sizeOk(int32_t rows, int32_t cols) {
+    return mathcore::check_size(rows, cols) == mathcore::SizeCheck::Ok;
+}
 
-std::size_t count(int32_t rows, int32_t cols) { return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols); }
+std::size_t count(int32_t rows, int32_t cols) {
+    return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+}
 
-template <class T> std::unique_ptr<T[]> workArray(std::size_t n) { return std::unique_ptr<T[]>(new (std::nothrow) T[n]()); }
+template <class T> std::unique_ptr<T[]> workArray(std::size_t n) {
+    return std::unique_ptr<T[]>(new (std::nothrow) T[n]());
+}
 
 } // namespace
 
-extern "C" SIGMORA_API void MatMulMat(const float *a, const float *b, int32_t m, int32_t n, int32_t k, float *c) {
+extern "C" SIGMORA_API void MatMulMat(const float *a, const float *b, int32_t m, int32_t n, int32_t k,
+                                      float *c) {
     if (!a || !b || !c || mathcore::check_sizes(m, n, k) != mathcore::SizeCheck::Ok)
         return;
     mathcore::matmul(a, b, m, n, k, c);
@@ -57,8 +64,9 @@ extern "C" SIGMORA_API int32_t MatTranspose(float *a, int32_t rows, int32_t cols
     return 1;
 }
 
-extern "C" SIGMORA_API int32_t MatEigenVector(float *a, int32_t n, float *v, float eps, int32_t maxRotations) {
-    if (!a || !v || !sizeOk(n, n))
+extern "C" SIGMORA_API int32_t MatEigenVector(float *a, int32_t n, float *v, float eps,
+                                              int32_t maxRotations) {
+    if (!a || !v || !sizeOk(n, n) || !std::isfinite(mathcore::max_abs(a, count(n, n))))
         return 0;
     return mathcore::jacobi_eigen(a, n, v, eps, maxRotations) ? 1 : 0;
 }
@@ -107,7 +115,8 @@ extern "C" SIGMORA_API int32_t MVLineRegress(const float *x, const float *y, int
     return mathcore::multiple_regression(x, y, m, n, a, dt, v) == mathcore::FitStatus::Ok ? 1 : 0;
 }
 
-extern "C" SIGMORA_API int32_t CurveFit(const float *x, const float *y, int32_t n, float *a, int16_t m, float *dt) {
+extern "C" SIGMORA_API int32_t CurveFit(const float *x, const float *y, int32_t n, float *a, int16_t m,
+                                        float *dt) {
     if (!x || !y || !a || !dt || n < 1 || m < 1)
         return 0;
     return mathcore::least_squares_fit(x, y, n, a, m, dt) == mathcore::FitStatus::Ok ? 1 : 0;
@@ -116,6 +125,7 @@ extern "C" SIGMORA_API int32_t CurveFit(const float *x, const float *y, int32_t 
 extern "C" SIGMORA_API int32_t ChebyFit(const float *x, const float *y, int32_t n, float *a, int32_t m) {
     if (!x || !y || !a || n < 2 || m < 1)
         return 0;
-    return mathcore::minimax_fit(x, y, n, a, m, mathcore::ChebyStart::Consecutive) == mathcore::FitStatus::Ok ? 1
-                                                                                                              : 0;
+    return mathcore::minimax_fit(x, y, n, a, m, mathcore::ChebyStart::Consecutive) == mathcore::FitStatus::Ok
+               ? 1
+               : 0;
 }

@@ -23,7 +23,7 @@ pcdir=$(dirname "$(find "$prefix" -name sigmora.pc)")
 export PKG_CONFIG_PATH=$pcdir
 libdir=$(pkg-config --variable=libdir sigmora)
 # shellcheck disable=SC2046,SC2086
-cc $flags -o "$work/consumer-pc" "$here/consumer.c" $(pkg-config --cflags --libs sigmora numora) \
+cc $flags -o "$work/consumer-pc" "$here/consumer.c" "$here/consumer_numora.c" $(pkg-config --cflags --libs sigmora numora) \
   -Wl,-rpath,"$libdir"
 "$work/consumer-pc"
 

@@ -31,7 +31,8 @@ bool matmul_path_available(MatMulPath path);
 void matmul(const float *a, const float *b, std::int32_t m, std::int32_t n, std::int32_t k, float *c,
             MatMulPath path = MatMulPath::Best);
 // The textbook triple loop, each partial sum stored as a float (the reference of the tests).
-void matmul_textbook(const float *a, const float *b, std::int32_t m, std::int32_t n, std::int32_t k, float *c);
+void matmul_textbook(const float *a, const float *b, std::int32_t m, std::int32_t n, std::int32_t k,
+                     float *c);
 
 // Row updates of the elimination methods with the fastest kernel: y[j] -= f * x[j] for
 // j < len; the second form returns the largest magnitude of the new y[j].
@@ -88,7 +89,8 @@ enum class FitStatus { Ok, NoMemory, Degenerate };
 // of p(x) = sum a[k] (x - mean x)^k; the count becomes min(m, n, 20) and a[0..m-1] are cleared
 // first. Terms whose orthogonal polynomial vanishes on the data (fewer distinct x than terms)
 // stay 0. dt[0] = sum r^2, dt[1] = sum |r|, dt[2] = max |r| with r = p(x) - y.
-FitStatus least_squares_fit(const float *x, const float *y, std::int32_t n, float *a, std::int32_t m, float *dt);
+FitStatus least_squares_fit(const float *x, const float *y, std::int32_t n, float *a, std::int32_t m,
+                            float *dt);
 
 // Where the exchange method starts: references at multiples of (n-1)/m, or consecutive ones
 // from there.
@@ -100,7 +102,8 @@ enum class ChebyStart { Spaced, Consecutive };
 // x need not be sorted. Degenerate when m < 1, n < 2, an x is not finite or the reference
 // abscissas coincide
 // (nothing written then).
-FitStatus minimax_fit(const float *x, const float *y, std::int32_t n, float *a, std::int32_t m, ChebyStart start);
+FitStatus minimax_fit(const float *x, const float *y, std::int32_t n, float *a, std::int32_t m,
+                      ChebyStart start);
 
 // Straight line y = ab[0] + ab[1] x by least squares and its statistics (dt[0] residual sum of
 // squares, dt[1] its root mean, dt[2] regression sum of squares, dt[3..5] max, min and mean
@@ -112,8 +115,8 @@ FitStatus line_regression(const float *x, const float *y, std::int32_t n, float 
 // dt[2] = multiple correlation, dt[3] regression sum of squares; v[j] partial correlation
 // sqrt(1 - q/qj), qj the residual sum without the term of variable j. Degenerate (nothing
 // written) when the normal matrix is not positive definite.
-FitStatus multiple_regression(const float *x, const float *y, std::int32_t m, std::int32_t n, float *a, float *dt,
-                              float *v);
+FitStatus multiple_regression(const float *x, const float *y, std::int32_t m, std::int32_t n, float *a,
+                              float *dt, float *v);
 
 }  // namespace mathcore
 

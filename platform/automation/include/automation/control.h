@@ -89,6 +89,8 @@ class ControlBase : public Control {
   void loadProperties(const PropertyBag &) override {}
   void saveProperties(PropertyBag &) const override {}
   QWidget *widget() override { return nullptr; }
+  // The declared members, for tools that list or exercise them.
+  const MemberTable &memberTable() const { return table_; }
 
  protected:
   MemberTable &table() { return table_; }
