@@ -89,3 +89,4 @@ void BM_Smooth1M(benchmark::State &state) {
 BENCHMARK(BM_MedianOf16);
 BENCHMARK(BM_Uniform);
 BENCHMARK(BM_Smooth1M)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK_MAIN();
