@@ -132,7 +132,10 @@ void checkSource(const Source &s, std::size_t k, Slot &fn, const automation::Mem
       case K::Constant: return;
       case K::Value: {
         ArgType t = paramAt(m, s.arg, used).type;
-        bool fits = t == scalarTypeOf<P>() || (std::is_same_v<P, int32_t> && t == ArgType::I2);
+        // A 16-bit argument also feeds a 32-bit parameter, and an unsigned 16-bit one as its
+        // 16 bits (a port number).
+        bool fits = t == scalarTypeOf<P>() || (std::is_same_v<P, int32_t> && t == ArgType::I2) ||
+                    (std::is_same_v<P, uint16_t> && t == ArgType::I2);
         need(fits, "value(i) needs an argument of the parameter's type (narrowed(i) for 16 bits)");
         return;
       }

@@ -298,14 +298,14 @@ TEST_F(Mapping, SpectraAndCorrelation) {
   EXPECT_EQ(run([&] { dsp.call(d::d_psdCZT, x, 2, ps, 1, 0.0f, 5.0f, 10.0f); }), "PsdCalcCZT([1 2], 2, [300], 1, 0, 5, 10)");
   SafeArray frames = Z(6);
   EXPECT_EQ(run([&] { dsp.call(d::d_psdArray, x, 8, 4, 4, frames, 3, 0.0f, 5.0f, 10.0f); }),
-            "PsArray([100 101 3 4 5 6 7 8], 8, 4, 4, [0 0 0 0 0 0], 3, 0, 5, 10)");
+            "PsArray([1 2 3 4 5 6 7 8], 8, 4, 4, [0 0 0 0 0 0], 3, 0, 5, 10)");
   SafeArray fewFrames = Z(5);  // 8 / 4 = 2 frames of 3 values
   EXPECT_EQ(errorOf([&] { dsp.call(d::d_psdArray, x, 8, 4, 4, fewFrames, 3, 0.0f, 5.0f, 10.0f); }),
             err::SubscriptOutOfRange);
   SafeArray h = F({1, 2}), conv = Z(3);
-  EXPECT_EQ(run([&] { dsp.call(d::d_Convolution, h, 2, x, 3, conv, 3); }), "ConvolutionCalc([1 2], 2, [100 101 3], 3, [0 0 0], 3)");
+  EXPECT_EQ(run([&] { dsp.call(d::d_Convolution, h, 2, x, 3, conv, 3); }), "ConvolutionCalc([1 2], 2, [1 2 3], 3, [0 0 0], 3)");
   SafeArray cor = Z(2);
-  EXPECT_EQ(run([&] { dsp.call(d::d_AutoCor, x, 3, cor, 2, 1); }), "AutoCor([100 101 3], 3, [0 0], 2)");
+  EXPECT_EQ(run([&] { dsp.call(d::d_AutoCor, x, 3, cor, 2, 1); }), "AutoCor([1 2 3], 3, [0 0], 2)");
   EXPECT_EQ(run([&] { dsp.call(d::d_AutoCor, x, 3, cor, 2, 0); }), "");  // computed in the control
 }
 
