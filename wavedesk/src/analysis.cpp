@@ -54,20 +54,11 @@ void baselineStep(const float *y, int32_t n, Analysis &out) {
 
 }  // namespace
 
-Outcome AnalyseChromatogram(const float *y, int32_t n, const AnalysisOptions &options,
-                            const WaveletStep &wavelet, Analysis &out) {
-  out = Analysis{};
-  out.used = options.params;
-  Preprocessed pre;
-  if (n < 1) return Outcome::Empty;
-  // The transform is periodic: denoising the trace followed by its mirror image keeps the end of
-  // the trace from wrapping onto its start.
-  std::vector<float> mirrored(y, y + n);
-  mirrored.insert(mirrored.end(), std::make_reverse_iterator(y + n), std::make_reverse_iterator(y));
-  PreprocessParams twice = options.params;
-  twice.maxTransform = std::min(PowerOfTwoLength(2 * n), std::max(options.params.maxTransform, int32_t(64)) * 2);
-  const Outcome outcome = PreprocessChromatogram(mirrored.data(), 2 * n, twice, wavelet, pre);
-  if (outcome != Outcome::Done) return outcome;
+namespace {
+
+// Everything after the denoising: baseline, noise, peaks, and with automatic the window and
+// threshold from a first pass.
+Outcome finish(const float *y, int32_t n, const AnalysisOptions &options, Analysis &out, Preprocessed &pre) {
   out.m = pre.m;
   out.denoised.assign(pre.denoised.begin(), pre.denoised.begin() + n);
   const double rate = options.params.samplesPerSecond;
@@ -91,6 +82,41 @@ Outcome AnalyseChromatogram(const float *y, int32_t n, const AnalysisOptions &op
   out.noise = RobustNoise(y, n, out.flags.data());
   out.peaks = FindPeaks(out.corrected.data(), out.rawCorrected.data(), n, out.flags, rate, out.noise, options.minSn);
   return Outcome::Done;
+}
+
+}  // namespace
+
+Outcome AnalyseChromatogram(const float *y, int32_t n, const AnalysisOptions &options,
+                            const WaveletStep &wavelet, Analysis &out) {
+  out = Analysis{};
+  out.used = options.params;
+  Preprocessed pre;
+  if (n < 1) return Outcome::Empty;
+  // The transform is periodic: denoising the trace followed by its mirror image keeps the end of
+  // the trace from wrapping onto its start.
+  std::vector<float> mirrored(y, y + n);
+  mirrored.insert(mirrored.end(), std::make_reverse_iterator(y + n), std::make_reverse_iterator(y));
+  PreprocessParams twice = options.params;
+  twice.maxTransform = std::min(PowerOfTwoLength(2 * n), std::max(options.params.maxTransform, int32_t(64)) * 2);
+  Outcome outcome = PreprocessChromatogram(mirrored.data(), 2 * n, twice, wavelet, pre);
+  if (outcome != Outcome::Done) return outcome;
+  if (options.automatic) {
+    // The coefficients are cut at a share of their range. A few extreme points (a solvent tail
+    // tens of times higher than the peaks) would raise the cut until it clears the peaks, so
+    // the share shrinks by the ratio of the full range to the range of the central 90 % when that
+    // exceeds 10.
+    std::vector<float> sorted(y, y + n);
+    std::sort(sorted.begin(), sorted.end());
+    const double span = double(sorted.back()) - sorted.front();
+    const double central = double(sorted[std::size_t(n - 1) * 95 / 100]) - sorted[std::size_t(n - 1) * 5 / 100];
+    const double ratio = central > 0 ? span / central : 1;
+    if (ratio <= 10) return finish(y, n, options, out, pre);
+    twice.coefThreshold = out.used.coefThreshold =
+        static_cast<float>(std::min(double(options.params.coefThreshold) * ratio, 4999.0));
+    outcome = PreprocessChromatogram(mirrored.data(), 2 * n, twice, wavelet, pre);
+    if (outcome != Outcome::Done) return outcome;
+  }
+  return finish(y, n, options, out, pre);
 }
 
 int32_t DeepestDip(const std::vector<float> &corrected, double noise) {

@@ -23,7 +23,7 @@ float AutoThreshold(const float *y, int32_t n, int32_t nWin, double noise);
 float AutoWindowSeconds(double typicalHalfWidthSeconds, double rate);
 
 struct AnalysisOptions {
-  PreprocessParams params;  // windowSeconds and baseThreshold are replaced when automatic
+  PreprocessParams params;  // the three dialog values are replaced when automatic
   bool automatic = false;
   double minSn = 3;         // valley depth and least height, in units of the noise
 };

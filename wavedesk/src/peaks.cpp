@@ -86,7 +86,7 @@ void splitRegion(const float *s, int32_t from, int32_t to, double depth, std::ve
 }
 
 // Apex of raw around index a: a least-squares parabola through the logarithms of the points
-// next to a that lie above 70 % of its height (exact for a Gaussian peak, and with three points the
+// next to a that lie above 70 % of its height, as many on each side (exact for a Gaussian peak, and with three points the
 // parabola through the three highest points); the plain three-point parabola when the logarithms
 // do not allow it. Gives the fractional offset from a and the height.
 void apexOf(const float *raw, const Segment &g, int32_t a, double &offset, double &height) {
@@ -96,6 +96,10 @@ void apexOf(const float *raw, const Segment &g, int32_t a, double &offset, doubl
   int32_t lo = a, hi = a;
   while (lo > g.start && raw[lo - 1] > floor) --lo;
   while (hi < g.end && raw[hi + 1] > floor) ++hi;
+  // The same number of points on both sides, so a tailing peak does not pull the vertex along.
+  const int32_t side = std::min(a - lo, hi - a);
+  lo = a - side;
+  hi = a + side;
   if (raw[a] > 0 && hi - lo >= 2) {
     double s[5] = {0, 0, 0, 0, 0}, t[3] = {0, 0, 0};  // sums of u^k and of ln(v) u^k
     for (int32_t i = lo; i <= hi; ++i) {

@@ -47,7 +47,7 @@ const char *kUsage =
     "  -b MV            baseline fluctuation threshold in mV, 0 to 400 (default 30)\n"
     "  -w SECONDS       moving-average window length in seconds, above 0 up to 300 (default 20)\n"
     "  --rate HZ        sampling rate of the trace, samples per second (default 20)\n"
-    "  --auto           choose -b and -w from the trace (noise and typical peak width); prints them\n"
+    "  --auto           choose -t, -b and -w from the trace (noise and typical peak width); prints them\n"
     "  --min-sn N       peak detection threshold in units of the noise (default 3)\n"
     "  --peaks FILE     write the peak table (CSV)\n"
     "  --csv FILE       write time, input, denoised, baseline and corrected of every point (CSV)\n"
@@ -307,7 +307,8 @@ void printChoice(const wavedesk::Analysis &r, const Arguments &a) {
   const wavedesk::PreprocessParams &u = r.used;
   std::printf("auto: noise %s mV, typical half-height width %s s\n", text(float(r.noise)).c_str(),
               fixed(r.typicalWidthS, 2).c_str());
-  std::printf("auto: -b %s -w %s (window at %s Hz)\n", text(u.baseThreshold).c_str(), text(u.windowSeconds).c_str(),
+  std::printf("auto: -t %s -b %s -w %s (window at %s Hz)\n", text(u.coefThreshold).c_str(),
+              text(u.baseThreshold).c_str(), text(u.windowSeconds).c_str(),
               text(u.samplesPerSecond).c_str());
   // The workbench's time axis is 20 samples per second: the same window in its seconds.
   const float workbenchWindow = static_cast<float>(double(u.windowSeconds) * u.samplesPerSecond / 20.0);
