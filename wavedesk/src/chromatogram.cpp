@@ -116,12 +116,15 @@ Prefix prefixOf(const float *x, int32_t n, Take take) {
 
 }  // namespace
 
-int32_t SePuBaseLine(const float *x, int32_t n, float *y, int32_t nWin, float Threshold) {
-  if (n < 1) return 0;
-  if (nWin < 0) nWin = 0;
-  std::vector<float> range = windowRanges(x, n, nWin);
-  std::vector<uint8_t> flag(static_cast<std::size_t>(n));
-  int32_t count = 0;
+namespace {
+
+// The flags of ClassifyWindows; `baseline` counts the points that are not peak points before
+// the two ends are made anchors.
+std::vector<uint8_t> classify(const float *x, int32_t n, int32_t nWin, float Threshold, int32_t &baseline) {
+  std::vector<uint8_t> flag(static_cast<std::size_t>(std::max(n, 0)));
+  baseline = 0;
+  if (n < 1) return flag;
+  std::vector<float> range = windowRanges(x, n, std::max(nWin, int32_t(0)));
   for (int32_t b = 0; b < n; ++b) {
     if (Threshold / 2 > range[b])
       flag[b] = Flat;
@@ -129,10 +132,30 @@ int32_t SePuBaseLine(const float *x, int32_t n, float *y, int32_t nWin, float Th
       flag[b] = Peak;
     else
       flag[b] = Anchor;
-    if (flag[b] != Peak) ++count;
+    if (flag[b] != Peak) ++baseline;
   }
   if (flag[0] == Peak) flag[0] = Anchor;
   if (flag[n - 1] == Peak) flag[n - 1] = Anchor;
+  return flag;
+}
+
+}  // namespace
+
+std::vector<float> WindowRanges(const float *x, int32_t n, int32_t nWin) {
+  if (x == nullptr || n < 1) return {};
+  return windowRanges(x, n, std::max(nWin, int32_t(0)));
+}
+
+std::vector<uint8_t> ClassifyWindows(const float *x, int32_t n, int32_t nWin, float Threshold) {
+  int32_t baseline = 0;
+  return classify(x, n, nWin, Threshold, baseline);
+}
+
+int32_t SePuBaseLine(const float *x, int32_t n, float *y, int32_t nWin, float Threshold) {
+  if (n < 1) return 0;
+  if (nWin < 0) nWin = 0;
+  int32_t count = 0;
+  std::vector<uint8_t> flag = classify(x, n, nWin, Threshold, count);
   if (count == 0) {
     std::copy(x, x + n, y);
     return 0;
@@ -189,6 +212,12 @@ ParamProblem CheckParams(const PreprocessParams &p) {
 
 int32_t WindowPoints(float seconds) { return static_cast<int32_t>(std::nearbyint(double(seconds) * 20)); }
 
+int32_t WindowPoints(float seconds, float samplesPerSecond) {
+  const double points = std::nearbyint(double(seconds) * samplesPerSecond);
+  if (!(points > 0)) return 0;
+  return points > 1073741824.0 ? 1073741824 : static_cast<int32_t>(points);
+}
+
 double LeadingNumber(const std::string &text) {
   // Blanks are skipped; the longest prefix that reads as a number counts.
   std::string digits;
@@ -220,7 +249,7 @@ void minMax(const float *y, int32_t count, float &min, float &max) {
 Outcome PreprocessChromatogram(const float *y, int32_t n, const PreprocessParams &p,
                                const WaveletStep &wavelet, Preprocessed &out) {
   if (n < 1) return Outcome::Empty;
-  const int32_t m = TransformLength(n);
+  const int32_t m = std::min(PowerOfTwoLength(n), std::max(p.maxTransform, int32_t(64)));
   const float offset = n > 1 ? y[0] / 2 + y[1] / 2 : y[0];
   float min, max;
   minMax(y, std::min(m, n), min, max);
@@ -247,7 +276,7 @@ Outcome PreprocessChromatogram(const float *y, int32_t n, const PreprocessParams
     out.denoised[i] = i < m ? static_cast<float>(min + (double(level) + w[i]) * span) : y[i];
 
   std::vector<float> b(static_cast<std::size_t>(size), 0.0f);
-  SePuBaseLine(y, std::min(n, m), b.data(), WindowPoints(p.windowSeconds), p.baseThreshold);
+  SePuBaseLine(y, std::min(n, m), b.data(), WindowPoints(p.windowSeconds, p.samplesPerSecond), p.baseThreshold);
   out.baseline.assign(b.begin(), b.begin() + n);
 
   out.corrected = out.denoised;

@@ -29,6 +29,14 @@ float HistAverage(const float *x, int32_t n, int32_t nLevel);
 // value to average, and a peak point with the same anchor on both sides, keep their raw value.
 int32_t SePuBaseLine(const float *x, int32_t n, float *y, int32_t nWin, float Threshold);
 
+// The window classification behind SePuBaseLine, one flag per point: kPeakPoint where the range
+// of x over [i - nWin, i + nWin] exceeds Threshold, kFlatPoint where it is below Threshold / 2,
+// kAnchorPoint between (and at both ends when they would be peak points).
+constexpr uint8_t kPeakPoint = 0, kAnchorPoint = 1, kFlatPoint = 2;
+std::vector<uint8_t> ClassifyWindows(const float *x, int32_t n, int32_t nWin, float Threshold);
+// Range (max - min) of x over [i - nWin, i + nWin], clipped to the trace, for every i; O(n).
+std::vector<float> WindowRanges(const float *x, int32_t n, int32_t nWin);
+
 // Wavelet transform through the DSP control (10-tap Daubechies): inv 0 forward, -1 inverse.
 using WaveletStep = std::function<void(std::vector<float> &w, int32_t m, int32_t inv)>;
 // Complex FFT through the DSP control: inv 0 forward, 1 inverse.
@@ -39,6 +47,8 @@ struct PreprocessParams {
   float coefThreshold = 200;  // wavelet coefficients below (range / this) are cleared
   float baseThreshold = 30;   // baseline fluctuation threshold, mV
   float windowSeconds = 20;   // moving-average window length, s
+  float samplesPerSecond = 20;  // sampling rate that turns the window into points
+  int32_t maxTransform = 16384; // longest transform run (a power of two, at most 2^24)
 };
 
 enum class ParamProblem { None, CoefThreshold, BaseThreshold, WindowLength };
@@ -48,6 +58,8 @@ enum class ParamProblem { None, CoefThreshold, BaseThreshold, WindowLength };
 ParamProblem CheckParams(const PreprocessParams &p);
 // Half window of the baseline in points: seconds * 20, rounded half to even.
 int32_t WindowPoints(float seconds);
+// The same at another sampling rate: seconds * rate, rounded half to even, capped at 2^30.
+int32_t WindowPoints(float seconds, float samplesPerSecond);
 // The leading number of a text as a form reads a text box ("12abc" -> 12, "abc" -> 0).
 double LeadingNumber(const std::string &text);
 

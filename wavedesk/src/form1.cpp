@@ -69,6 +69,7 @@ Form1::Form1(QWidget *parent, ControlFactory factory) : QMainWindow(parent), fac
   createControls(factory);
   buildMenus();
   connectCommands();
+  connectMenuCommands();
   connectChartEvents();
   Form_Load();
 }

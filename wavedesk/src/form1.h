@@ -69,6 +69,16 @@ class Form1 : public QMainWindow {
   void idm_SaveAsBmp_Click();
   void idm_Range_Click();
 
+  // Hidden style, data, grid and example commands (form1_menus.cpp).
+  void idm_Wide_Click();
+  void idm_SVisible_Click();
+  void idm_Drop1_Click();
+  void idm_Drop2_Click();
+  void idm_Switch_Click();
+  void idm_GridUser_Click();
+  void idm_ChangePoints_Click();
+  void idm_ExWave_Click();
+
   // The main chart's Measured event, a rectangle dragged from (x, y) with size (w, h) in
   // pixels, left xv, top yv, width wv and height hv in values: with idm_ZoomWindow checked
   // and a rectangle of positive size, zooms into it in Form2.
@@ -100,6 +110,7 @@ class Form1 : public QMainWindow {
   void createControls(const ControlFactory &factory);
   void buildMenus();
   void connectCommands();
+  void connectMenuCommands();
   void runCommand(const QString &name, Command command);
   void connectChartEvents();
   void Form_Load();
