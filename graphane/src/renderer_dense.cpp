@@ -144,11 +144,12 @@ std::vector<int32_t> ChartRenderer::visible3DBars(const SeriesSlot &s, const Cha
     if (r < -16 || r >= width + 16) continue;  // entirely outside the picture
     const int py = roundPixelOf(base - fy * d);
     Column &col = columns[size_t(r + 16)];
-    if (py >= col.minTop + 8) continue;  // a later, taller bar hides it
-    if (py >= col.minTop && (col.seen >> (py - col.minTop) & 1)) continue;  // a later equal bar
+    const bool later = col.minTop != INT32_MAX;
+    if (later && int64_t(py) >= int64_t(col.minTop) + 8) continue;  // a later, taller bar hides it
+    if (later && py >= col.minTop && (col.seen >> (py - col.minTop) & 1)) continue;  // a later equal bar
     kept.push_back(t);
     if (py < col.minTop) {
-      const int shift = col.minTop == INT32_MAX ? 8 : col.minTop - py;
+      const int64_t shift = later ? int64_t(col.minTop) - py : 8;
       col.seen = uint8_t(shift >= 8 ? 1 : (col.seen << shift) | 1);
       col.minTop = py;
     } else {

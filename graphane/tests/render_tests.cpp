@@ -509,7 +509,9 @@ TEST_F(Render, DenseSeriesEveryStyleAsPointByPoint) {
     int16_t line, dot, width;
     bool exact;
   };
-  const Case cases[] = {{0, 1, 1, true}, {0, 2, 1, true}, {0, 5, 1, true}, {6, 0, 1, true}, {6, 0, 3, true},
+  // Markers are stamped from one drawing: they can differ only where a point lies exactly half
+  // way between two pixels (a handful of pixels), so they are compared almost exactly.
+  const Case cases[] = {{0, 1, 1, false}, {0, 2, 1, false}, {0, 5, 1, false}, {6, 0, 1, true}, {6, 0, 3, true},
                         {4, 0, 1, true}, {4, 0, 3, true}, {5, 0, 1, true}, {1, 0, 2, false}, {2, 0, 1, false}};
   for (const Case &k : cases) {
     c.handle.put(d::LineStyle, int16_t(0), k.line);
@@ -527,6 +529,14 @@ TEST_F(Render, DenseSeriesEveryStyleAsPointByPoint) {
     const int drawn = countNot(each, each.rect(), kWhite);
     EXPECT_GT(drawn, 500) << "style " << k.line << "/" << k.dot;
     if (k.exact) EXPECT_EQ(differ, 0) << "style " << k.line << "/" << k.dot << "/" << k.width;
-    else EXPECT_LT(differ, drawn / 20) << "style " << k.line << "/" << k.dot << "/" << k.width;
+    else if (k.line == 0) EXPECT_LE(differ, drawn / 500) << "markers " << k.dot;
+    else if (k.line == 1) EXPECT_LT(differ, drawn / 20) << "wide line";
+    else {
+      // A dash pattern follows the path's length, which the reduced path shortens: the dashes
+      // fall elsewhere, but the line covers the same stretch with about as much ink.
+      const int inDense = countNot(dense, dense.rect(), kWhite);
+      EXPECT_NEAR(double(inDense), double(drawn), 0.35 * drawn) << "dashed line";
+      EXPECT_EQ(boundsOf(dense, kLine), boundsOf(each, kLine)) << "dashed line";
+    }
   }
 }

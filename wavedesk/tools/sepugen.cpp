@@ -5,12 +5,30 @@
 //
 //   sepugen OUT.sepu
 #include <cstdio>
+#include <cstring>
 
 #include "samplegen.h"
 
+namespace {
+
+const char kUsage[] =
+    "Usage: sepugen OUT.sepu\n"
+    "Writes the sample chromatogram (16384 values in microvolts at 20 samples per second).\n"
+    "  --help    show this text\n";
+
+}  // namespace
+
 int main(int argc, char **argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc == 2 && argv[1][0] == '-') {
+    std::fprintf(stderr, "sepugen: unknown option '%s'\n%s", argv[1], kUsage);
+    return 2;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: sepugen OUT.sepu\n");
+    std::fputs(kUsage, stderr);
     return 2;
   }
   std::FILE *out = std::fopen(argv[1], "wb");
