@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   static const QString dir = [] {
-    const QString d = QDir::tempPath() + "/swb-fuzz-sepu-" + QString::number(QCoreApplication::applicationPid());
+    const QString d = QDir::tempPath() + "/swb-fuzz-sepu";
     QDir().mkpath(d);
     return d;
   }();

@@ -24,9 +24,10 @@ class NameOnlyIconProvider : public QAbstractFileIconProvider {
   }
   QIcon icon(const QFileInfo &info) const override { return icon(info.isDir() ? Folder : File); }
   QString type(const QFileInfo &info) const override {
-    if (info.isDir()) return QStringLiteral("Folder");
+    // The programs speak Chinese: folder, file, "SEPU 文件".
+    if (info.isDir()) return QString::fromUtf8("文件夹");
     const QString suffix = info.suffix();
-    return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+    return suffix.isEmpty() ? QString::fromUtf8("文件") : suffix.toUpper() + QString::fromUtf8(" 文件");
   }
 };
 
