@@ -296,6 +296,8 @@ TEST_F(Menus, BaseGraphDrawsItsShapesAtTheirCoordinates) {
   const double r = 50, deg = M_PI / 180;
   EXPECT_GT(near(image, 150 + r * std::cos(45 * deg), 250 - r * std::sin(45 * deg), 0xC000FF), 0);
   EXPECT_EQ(near(image, 150 + r * std::cos(90 * deg), 250 - r * std::sin(90 * deg), 0xC000FF), 0);
+  EXPECT_GT(near(image, 150 + r * std::cos(18 * deg), 250 - r * std::sin(18 * deg), 0xC000FF, 1), 0);
+  EXPECT_EQ(near(image, 150 + r * std::cos(9 * deg), 250 - r * std::sin(9 * deg), 0xC000FF, 1), 0);
   EXPECT_GT(near(image, 150 + r * std::cos(120 * deg), 250 - r * std::sin(120 * deg), 0x800080), 0);
   EXPECT_GT(near(image, 150 + r / 2 * std::cos(100 * deg), 250 - r / 2 * std::sin(100 * deg), 0x800080), 0);
   EXPECT_EQ(near(image, 150 + r / 2 * std::cos(45 * deg), 250 - r / 2 * std::sin(45 * deg), 0xC000FF), 0);
