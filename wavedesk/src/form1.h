@@ -78,6 +78,16 @@ class Form1 : public QMainWindow {
   void idm_GridUser_Click();
   void idm_ChangePoints_Click();
   void idm_ExWave_Click();
+  void idm_GridLogX_Click();
+  void idm_GridLogY_Click();
+  void idm_GridXY_Click();
+  void idm_ScatterDots_Click();
+  void idm_Text_Click();
+  void idm_BaseGraph_Click();
+  void idm_ShaQiu_Click();
+  void idm_Hist_Click();
+  void idm_Compress_Click();
+  void idm_Expand_Click();
 
   // The main chart's Measured event, a rectangle dragged from (x, y) with size (w, h) in
   // pixels, left xv, top yv, width wv and height hv in values: with idm_ZoomWindow checked
@@ -105,6 +115,8 @@ class Form1 : public QMainWindow {
   void closeEvent(QCloseEvent *event) override;
 
  private:
+  // Runs a DSP file coder (a member number) on a chosen file into this temporary file.
+  void codeFile(int32_t member, const QString &outputName);
   using Command = void (Form1::*)();
 
   void createControls(const ControlFactory &factory);
