@@ -22,6 +22,16 @@ namespace id = graphane::dispid;
 
 class Menus : public test::WorkbenchTest {
  protected:
+  // With WAVEDESK_PICTURES set, every test leaves the main chart's picture there (for looking at
+  // the drawing and example commands).
+  void TearDown() override {
+    const QString folder = qEnvironmentVariable("WAVEDESK_PICTURES");
+    if (!folder.isEmpty()) {
+      const QString name = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->name());
+      picture(chart()).save(QDir(folder).filePath(name + ".png"));
+    }
+    test::WorkbenchTest::TearDown();
+  }
   int16_t series() { return chart().get(id::nSeries).toI2(); }
   int16_t style(automation::DispId member) { return chart().get(member, int16_t(0)).toI2(); }
   std::vector<float> ys(int16_t k) {
@@ -311,6 +321,8 @@ TEST_F(Menus, DunePatternRemovesTheSeriesAndDrawsItsRows) {
   trigger("idm_New");
   const std::size_t from = mark();
   trigger("idm_ShaQiu");
+  if (qEnvironmentVariableIsSet("WAVEDESK_PICTURES"))
+    picture(chart()).save(QDir(qEnvironmentVariable("WAVEDESK_PICTURES")).filePath("DunePattern.png"));
   EXPECT_EQ(series(), 0);
   EXPECT_TRUE(callsSince(from, id::Plot).empty());
   const Area a = area();
