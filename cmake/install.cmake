@@ -113,6 +113,8 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL libraries development programs)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The suite's own libraries (other component packages, the private folder) are found in the build.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_LIBRARIES_PACKAGE_NAME libsignal-workbench1)
 set(CPACK_DEBIAN_LIBRARIES_PACKAGE_SECTION libs)
