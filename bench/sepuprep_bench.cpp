@@ -23,7 +23,7 @@ namespace {
 
 std::vector<float> sample() {
   std::vector<float> y;
-  for (long uv : wavedesk::GenerateMicrovolts(wavedesk::SampleSpec())) y.push_back(static_cast<float>(uv / 1000.0));
+  for (long uv : wavedesk::GenerateMicrovolts(wavedesk::SampleRecipe())) y.push_back(static_cast<float>(uv / 1000.0));
   return y;
 }
 
@@ -80,7 +80,7 @@ void BM_WholeProgram16384(benchmark::State &state) {
   const std::string folder = automation::programFolder();
   const std::string input = "/tmp/sepuprep_bench_sample.sepu";
   if (std::FILE *f = std::fopen(input.c_str(), "wb")) {
-    for (long uv : wavedesk::GenerateMicrovolts(wavedesk::SampleSpec())) std::fprintf(f, "%ld\r\n", uv);
+    for (long uv : wavedesk::GenerateMicrovolts(wavedesk::SampleRecipe())) std::fprintf(f, "%ld\r\n", uv);
     std::fclose(f);
   }
   const std::string command = folder + "sepuprep --auto --peaks /tmp/sepuprep_bench_peaks.csv " + input +

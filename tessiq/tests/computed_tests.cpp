@@ -252,11 +252,11 @@ TEST_F(Computed, SpectrumSummaries) {
   for (float &p : v) p = std::fabs(p);
   v[7] = 3;
   v[20] = 3;  // the first of two equal peaks
-  SafeArray spec = F(v);
-  EXPECT_FLOAT_EQ(dsp.call(d::d_PeakFreq, spec, 32, 0.25f).toR4(), 7 * 0.25f);
+  SafeArray spectrum = F(v);
+  EXPECT_FLOAT_EQ(dsp.call(d::d_PeakFreq, spectrum, 32, 0.25f).toR4(), 7 * 0.25f);
   double total = std::accumulate(v.begin(), v.end(), 0.0), weighted = 0;
   for (int j = 0; j < 32; ++j) weighted += v[j] * j * 0.25;
-  EXPECT_NEAR(dsp.call(d::d_MeanFreq, spec, 32, 0.25f).toR4(), weighted / total, 1e-4);
+  EXPECT_NEAR(dsp.call(d::d_MeanFreq, spectrum, 32, 0.25f).toR4(), weighted / total, 1e-4);
   double run = 0;
   int j = 0, k = 31;
   for (int i = 0; i < 32; ++i)
@@ -270,7 +270,7 @@ TEST_F(Computed, SpectrumSummaries) {
       k = i;
       break;
     }
-  EXPECT_FLOAT_EQ(dsp.call(d::d_MedianFreq, spec, 32, 0.25f).toR4(), (j + k) / 2.0f * 0.25f);
+  EXPECT_FLOAT_EQ(dsp.call(d::d_MedianFreq, spectrum, 32, 0.25f).toR4(), (j + k) / 2.0f * 0.25f);
   SafeArray zero = F({0, 0, 0});
   EXPECT_EQ(errorOf([&] { dsp.call(d::d_MeanFreq, zero, 3, 1.0f); }), err::DivisionByZero);
   EXPECT_EQ(dsp.call(d::d_PeakFreq, zero, 3, 1.0f).toR4(), 0.0f);

@@ -40,31 +40,31 @@ const std::vector<SamplePeak> &SamplePeaks() {
   return peaks;
 }
 
-TraceSpec SampleSpec() {
-  TraceSpec spec;
-  spec.peaks = SamplePeaks();
-  return spec;
+TraceRecipe SampleRecipe() {
+  TraceRecipe recipe;
+  recipe.peaks = SamplePeaks();
+  return recipe;
 }
 
 // A slow rise with a gentle wave, as a column warms and the solvent changes, and the tail.
-double TraceBaseline(const TraceSpec &spec, double t) {
-  const double span = spec.points / spec.rate;
-  double v = spec.offsetMv + spec.slopeMvPerS * t + spec.waveMv * std::sin(2 * kPi * t / (span * 0.8));
-  if (spec.tailMv != 0) v += spec.tailMv * std::exp(-t / spec.tailSeconds);
+double TraceBaseline(const TraceRecipe &recipe, double t) {
+  const double span = recipe.points / recipe.rate;
+  double v = recipe.offsetMv + recipe.slopeMvPerS * t + recipe.waveMv * std::sin(2 * kPi * t / (span * 0.8));
+  if (recipe.tailMv != 0) v += recipe.tailMv * std::exp(-t / recipe.tailSeconds);
   return v;
 }
 
-std::vector<long> GenerateMicrovolts(const TraceSpec &spec) {
-  Random random(spec.seed);
-  std::vector<long> out(static_cast<std::size_t>(spec.points > 0 ? spec.points : 0));
-  for (int32_t i = 0; i < spec.points; ++i) {
-    const double t = i / spec.rate;
-    double v = TraceBaseline(spec, t);
-    for (const SamplePeak &p : spec.peaks) {
+std::vector<long> GenerateMicrovolts(const TraceRecipe &recipe) {
+  Random random(recipe.seed);
+  std::vector<long> out(static_cast<std::size_t>(recipe.points > 0 ? recipe.points : 0));
+  for (int32_t i = 0; i < recipe.points; ++i) {
+    const double t = i / recipe.rate;
+    double v = TraceBaseline(recipe, t);
+    for (const SamplePeak &p : recipe.peaks) {
       const double z = (t - p.seconds) / p.sigma;
       if (std::fabs(z) < 12) v += p.height * std::exp(-0.5 * z * z);
     }
-    out[i] = std::lround((v + spec.noiseMv * random.normal()) * 1000.0);
+    out[i] = std::lround((v + recipe.noiseMv * random.normal()) * 1000.0);
   }
   return out;
 }

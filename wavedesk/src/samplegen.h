@@ -14,7 +14,7 @@ struct SamplePeak {
   double sigma;    // width (standard deviation) in seconds
 };
 
-struct TraceSpec {
+struct TraceRecipe {
   int32_t points = 16384;
   double rate = 20;                 // samples per second
   double noiseMv = 0.6;             // standard deviation of the white noise
@@ -29,11 +29,11 @@ struct TraceSpec {
 
 // The 14 peaks of the sample trace.
 const std::vector<SamplePeak> &SamplePeaks();
-// The sample trace's specification (SamplePeaks, 16384 points at 20 samples per second).
-TraceSpec SampleSpec();
+// The recipe of the sample trace (SamplePeaks, 16384 points at 20 samples per second).
+TraceRecipe SampleRecipe();
 // Baseline of a trace at t seconds, mV.
-double TraceBaseline(const TraceSpec &spec, double t);
+double TraceBaseline(const TraceRecipe &recipe, double t);
 // The trace in whole microvolts, as written to a .sepu file.
-std::vector<long> GenerateMicrovolts(const TraceSpec &spec);
+std::vector<long> GenerateMicrovolts(const TraceRecipe &recipe);
 
 }  // namespace wavedesk

@@ -96,12 +96,12 @@ TEST(PeakTable, RefusesWhatItCannotMeasure) {
 }
 
 TEST(RobustNoise, FindsTheNoiseUnderDriftOffsetAndPeaks) {
-  TraceSpec spec = SampleSpec();
-  spec.noiseMv = 0.6;
-  spec.offsetMv = 500;
-  spec.tailMv = 27000;  // a 27 V solvent tail
-  spec.tailSeconds = 5;
-  const std::vector<long> uv = GenerateMicrovolts(spec);
+  TraceRecipe recipe = SampleRecipe();
+  recipe.noiseMv = 0.6;
+  recipe.offsetMv = 500;
+  recipe.tailMv = 27000;  // a 27 V solvent tail
+  recipe.tailSeconds = 5;
+  const std::vector<long> uv = GenerateMicrovolts(recipe);
   std::vector<float> y(uv.size());
   for (std::size_t i = 0; i < uv.size(); ++i) y[i] = static_cast<float>(uv[i] / 1000.0);
   const int32_t n = static_cast<int32_t>(y.size());

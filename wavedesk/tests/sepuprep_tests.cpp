@@ -134,8 +134,8 @@ const std::vector<double> &nearest(const std::vector<std::vector<double>> &rows,
   return rows[best];
 }
 
-QString writeTrace(const TempFolder &dir, const QString &name, const wavedesk::TraceSpec &spec) {
-  const std::vector<long> uv = wavedesk::GenerateMicrovolts(spec);
+QString writeTrace(const TempFolder &dir, const QString &name, const wavedesk::TraceRecipe &recipe) {
+  const std::vector<long> uv = wavedesk::GenerateMicrovolts(recipe);
   return dir.writeLines(name, std::vector<long long>(uv.begin(), uv.end()));
 }
 
@@ -220,9 +220,9 @@ TEST_F(Sepuprep, RateScalesEveryTimeAndTheCsvReadsBack) {
 }
 
 TEST_F(Sepuprep, WarnsOfDroppedPointsFractionsAndNoBaseline) {
-  wavedesk::TraceSpec spec = wavedesk::SampleSpec();
-  spec.points = 20000;
-  const std::vector<long> uv = wavedesk::GenerateMicrovolts(spec);
+  wavedesk::TraceRecipe recipe = wavedesk::SampleRecipe();
+  recipe.points = 20000;
+  const std::vector<long> uv = wavedesk::GenerateMicrovolts(recipe);
   std::string text;
   for (std::size_t i = 0; i < uv.size(); ++i) text += std::to_string(uv[i]) + (i % 1000 == 0 ? ".5\r\n" : "\r\n");
   const QString file = dir.write("long.sepu", text);
@@ -244,43 +244,43 @@ TEST_F(Sepuprep, WarnsOfDroppedPointsFractionsAndNoBaseline) {
 // trace several noise deviations off zero beside some peaks and cuts the wide peaks. Enable with
 // --gtest_also_run_disabled_tests once the choice of the window is per peak.
 TEST_F(Sepuprep, DISABLED_AutoOnATraceWithNoiseDriftAndASolventTail) {
-  wavedesk::TraceSpec spec = wavedesk::SampleSpec();
-  spec.rate = 10;
-  spec.points = 8192;
-  spec.noiseMv = 0.3;
-  spec.offsetMv = 300;
-  spec.slopeMvPerS = 0.08;
-  spec.tailMv = 27000;  // 27 V at the start, as a solvent tail
-  spec.tailSeconds = 5;
-  spec.seed = 99;
-  const QString file = writeTrace(dir, "tail.sepu", spec);
+  wavedesk::TraceRecipe recipe = wavedesk::SampleRecipe();
+  recipe.rate = 10;
+  recipe.points = 8192;
+  recipe.noiseMv = 0.3;
+  recipe.offsetMv = 300;
+  recipe.slopeMvPerS = 0.08;
+  recipe.tailMv = 27000;  // 27 V at the start, as a solvent tail
+  recipe.tailSeconds = 5;
+  recipe.seed = 99;
+  const QString file = writeTrace(dir, "tail.sepu", recipe);
   const Outcome r = sepuprep({"--auto", "--rate", "10", "--peaks", dir.path("p.csv"), "--csv", dir.path("c.csv"), file,
                               dir.path("t")});
   ASSERT_EQ(r.status, 0) << r.err.toStdString();
   const int at = r.out.indexOf("auto: noise ");
   ASSERT_GE(at, 0) << r.out.toStdString();
-  EXPECT_NEAR(r.out.mid(at + 12).section(' ', 0, 0).toDouble(), spec.noiseMv, spec.noiseMv * 0.15);
+  EXPECT_NEAR(r.out.mid(at + 12).section(' ', 0, 0).toDouble(), recipe.noiseMv, recipe.noiseMv * 0.15);
   const auto rows = csvRows(dir.path("p.csv"));
   ASSERT_FALSE(rows.empty());
   // With the window chosen on such a trace the narrow peaks come out whole (the wide ones are
   // cut into pieces: a known limit of one window for the whole trace).
-  for (const wavedesk::SamplePeak &p : spec.peaks) {
+  for (const wavedesk::SamplePeak &p : recipe.peaks) {
     if (p.sigma > 3.2 || p.seconds < 60) continue;
     const auto &row = nearest(rows, p.seconds);
-    EXPECT_NEAR(row[kRetention] * 60, p.seconds, 1.0 / spec.rate) << p.seconds;
+    EXPECT_NEAR(row[kRetention] * 60, p.seconds, 1.0 / recipe.rate) << p.seconds;
     EXPECT_NEAR(row[kHeight], p.height, p.height * 0.05) << p.seconds;
   }
   // Away from the tail and the peaks the corrected trace lies within a few noise deviations of 0.
   const auto points = csvRows(dir.path("c.csv"));
-  ASSERT_EQ(points.size(), std::size_t(spec.points));
+  ASSERT_EQ(points.size(), std::size_t(recipe.points));
   int far = 0, close = 0;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    const double t = double(i) / spec.rate;
+    const double t = double(i) / recipe.rate;
     bool clear = t > 60;
-    for (const wavedesk::SamplePeak &p : spec.peaks) clear = clear && std::fabs(t - p.seconds) > 5 * p.sigma + 10;
+    for (const wavedesk::SamplePeak &p : recipe.peaks) clear = clear && std::fabs(t - p.seconds) > 5 * p.sigma + 10;
     if (!clear) continue;
     ++far;
-    if (std::fabs(points[i][4]) < 4 * spec.noiseMv) ++close;
+    if (std::fabs(points[i][4]) < 4 * recipe.noiseMv) ++close;
   }
   ASSERT_GT(far, 200);
   EXPECT_GT(close, far * 99 / 100);

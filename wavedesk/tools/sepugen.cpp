@@ -36,7 +36,7 @@ int main(int argc, char **argv) {
     std::perror(argv[1]);
     return 1;
   }
-  for (long microvolts : wavedesk::GenerateMicrovolts(wavedesk::SampleSpec()))
+  for (long microvolts : wavedesk::GenerateMicrovolts(wavedesk::SampleRecipe()))
     std::fprintf(out, "%ld\r\n", microvolts);
   if (std::fclose(out) != 0) {
     std::perror(argv[1]);
