@@ -14,7 +14,6 @@ namespace {
 
 constexpr int32_t kFaceColor = 0xC0C0C0;
 
-int roundPixel(double v) { return roundPixelOf(v); }
 
 // Remembers the pen and current point and puts them back when it goes out of scope.
 class PenKeeper {
@@ -156,7 +155,7 @@ void ChartRenderer::drawBar(const SeriesSlot &s, const ChartArea &a, float X, fl
     s_.line(X, a.y2, X, Y, s.lineColor);
     return;
   }
-  const int c0 = roundPixel(double(X) - s.lineWidth / 2.0);
+  const int c0 = roundPixelOf(double(X) - s.lineWidth / 2.0);
   for (int c = c0; c <= c0 + s.lineWidth - 1; ++c) s_.line(float(c), a.y2, float(c), Y, s.lineColor);
 }
 
@@ -199,17 +198,17 @@ void ChartRenderer::draw3DBars(const SeriesSlot &s, const ChartArea &ar, int32_t
 }
 
 void ChartRenderer::draw3DBar(const SeriesSlot &s, const ChartArea &ar, int32_t t) {
-  const int a = roundPixel(ar.x1), b = roundPixel(ar.y1);
-  const int c = roundPixel(double(ar.x2) - ar.x1 + 1), d = roundPixel(double(ar.y2) - ar.y1 - 5);
+  const int a = roundPixelOf(ar.x1), b = roundPixelOf(ar.y1);
+  const int c = roundPixelOf(double(ar.x2) - ar.x1 + 1), d = roundPixelOf(double(ar.y2) - ar.y1 - 5);
   s_.setDrawWidth(1);
   const int base = b + d;
   const double fx = (double(s.x[size_t(t)]) - m_.xmin) / (double(m_.xmax) - m_.xmin);
   const double fy = (double(s.y[size_t(t)]) - m_.ymin) / (double(m_.ymax) - m_.ymin);
   // A point without a finite place (NaN, or an infinite axis range) draws no bar.
   if (!std::isfinite(fx * c) || !std::isfinite(fy * d)) return;
-  const int px = roundPixel(fx * c + a + 8);
-  const int py = roundPixel(base - fy * d);
-  const int r = roundPixel(px + 2.5);
+  const int px = roundPixelOf(fx * c + a + 8);
+  const int py = roundPixelOf(base - fy * d);
+  const int r = roundPixelOf(px + 2.5);
   fillPolygon({{r, py}, {r, base}, {r - 8, base + 8}, {r - 8, py + 8}}, kFaceColor, s.lineColor);
   fillPolygon({{r, py}, {r - 5, py}, {r - 13, py + 8}, {r - 8, py + 8}}, kFaceColor, s.lineColor);
   fillPolygon({{r - 8, py + 8}, {r - 13, py + 8}, {r - 13, base + 8}, {r - 8, base + 8}}, kFaceColor, s.lineColor);
