@@ -22,8 +22,7 @@ std::vector<float> randomSignal(int n) {
     std::mt19937 gen(5);
     std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
     std::vector<float> v(n);
-    for (float &x : v)
-        x = dist(gen);
+    for (float &x : v) x = dist(gen);
     return v;
 }
 
@@ -37,15 +36,14 @@ double cpuSeconds() {
 
 double seconds(const std::function<void()> &f, int rounds) {
     const double start = cpuSeconds();
-    for (int r = 0; r < rounds; ++r)
-        f();
+    for (int r = 0; r < rounds; ++r) f();
     return (cpuSeconds() - start) / rounds;
 }
 
-template <class F> double timeLoop(benchmark::State &state, F f) {
+template <class F>
+double timeLoop(benchmark::State &state, F f) {
     const double start = cpuSeconds();
-    for (auto _ : state)
-        f();
+    for (auto _ : state) f();
     return (cpuSeconds() - start) / double(std::max<int64_t>(state.iterations(), 1));
 }
 
@@ -54,8 +52,7 @@ void plainConvolution(const float *x, int n, const float *w, int taps, float *y)
     const int h = taps / 2;
     for (int i = h; i < n - h; ++i) {
         float s = 0.0f;
-        for (int k = 0; k < taps; ++k)
-            s += w[k] * x[i - h + k];
+        for (int k = 0; k < taps; ++k) s += w[k] * x[i - h + k];
         y[i] = s;
     }
 }
@@ -78,34 +75,27 @@ void perSampleQR(float *x, int n, int half, int ord) {
     for (int i = 0; i < n; ++i) {
         for (int r = 0; r < w; ++r) {
             y[r] = src[std::clamp(i - half + r, 0, n - 1)];
-            for (int c = 0; c < p; ++c)
-                A[r * p + c] = std::pow(double(r - half), c);
+            for (int c = 0; c < p; ++c) A[r * p + c] = std::pow(double(r - half), c);
         }
         for (int c = 0; c < p; ++c) {
             double norm = 0.0;
-            for (int r = c; r < w; ++r)
-                norm += A[r * p + c] * A[r * p + c];
+            for (int r = c; r < w; ++r) norm += A[r * p + c] * A[r * p + c];
             const double sigma = std::copysign(std::sqrt(norm), A[c * p + c]);
             A[c * p + c] += sigma;
             const double beta = sigma * A[c * p + c];
             for (int k = c + 1; k < p; ++k) {
                 double d = 0.0;
-                for (int r = c; r < w; ++r)
-                    d += A[r * p + c] * A[r * p + k];
-                for (int r = c; r < w; ++r)
-                    A[r * p + k] -= d / beta * A[r * p + c];
+                for (int r = c; r < w; ++r) d += A[r * p + c] * A[r * p + k];
+                for (int r = c; r < w; ++r) A[r * p + k] -= d / beta * A[r * p + c];
             }
             double d = 0.0;
-            for (int r = c; r < w; ++r)
-                d += A[r * p + c] * y[r];
-            for (int r = c; r < w; ++r)
-                y[r] -= d / beta * A[r * p + c];
+            for (int r = c; r < w; ++r) d += A[r * p + c] * y[r];
+            for (int r = c; r < w; ++r) y[r] -= d / beta * A[r * p + c];
             A[c * p + c] = -sigma;
         }
         for (int c = p - 1; c >= 0; --c) {
             double s = y[c];
-            for (int k = c + 1; k < p; ++k)
-                s -= A[c * p + k] * coef[k];
+            for (int k = c + 1; k < p; ++k) s -= A[c * p + k] * coef[k];
             coef[c] = s / A[c * p + c];
         }
         x[i] = static_cast<float>(coef[0]);
@@ -161,8 +151,7 @@ void BM_SignalToLinearSys8(benchmark::State &state) {
     float sink = 0.0f;
     const double ours = timeLoop(state, [&] {
         SignalToLinearSys(a, 9, b, 9, x[0], 0, 0);
-        for (int i = 0; i < kN; ++i)
-            sink += SignalToLinearSys(a, 9, b, 9, x[i], 1, 0);
+        for (int i = 0; i < kN; ++i) sink += SignalToLinearSys(a, 9, b, 9, x[i], 1, 0);
         benchmark::DoNotOptimize(sink);
     });
     std::vector<float> y(kN);
@@ -170,10 +159,8 @@ void BM_SignalToLinearSys8(benchmark::State &state) {
         [&] {
             for (int i = 0; i < kN; ++i) {
                 double s = 0.0;
-                for (int k = 0; k < 9 && k <= i; ++k)
-                    s += double(b[k]) * x[i - k];
-                for (int k = 1; k < 9 && k <= i; ++k)
-                    s -= double(a[k]) * y[i - k];
+                for (int k = 0; k < 9 && k <= i; ++k) s += double(b[k]) * x[i - k];
+                for (int k = 1; k < 9 && k <= i; ++k) s -= double(a[k]) * y[i - k];
                 y[i] = static_cast<float>(s);
             }
             benchmark::DoNotOptimize(y.data());
@@ -203,7 +190,7 @@ void BM_FindMedian(benchmark::State &state) {
     state.counters["same_result"] = median == refMedian ? 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_SGSmoother)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SmoothData13)->Unit(benchmark::kMillisecond);

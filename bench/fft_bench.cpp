@@ -53,7 +53,8 @@ void BM_FFTCalc(benchmark::State &state) {
 void BM_FFTW(benchmark::State &state) {
     const int n = static_cast<int>(state.range(0));
     const std::vector<float> re0 = input(n, 1), im0 = input(n, 2);
-    auto *buf = static_cast<fftwf_complex *>(fftwf_malloc(sizeof(fftwf_complex) * static_cast<std::size_t>(n)));
+    auto *buf =
+        static_cast<fftwf_complex *>(fftwf_malloc(sizeof(fftwf_complex) * static_cast<std::size_t>(n)));
     fftwf_plan plan = fftwf_plan_dft_1d(n, buf, buf, FFTW_FORWARD, FFTW_ESTIMATE);
     for (auto _ : state) {
         for (int i = 0; i < n; ++i) {
@@ -69,7 +70,7 @@ void BM_FFTW(benchmark::State &state) {
 
 // Console output plus the mean time per iteration of every run, keyed by run name.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs)
@@ -87,7 +88,7 @@ public:
         }
     }
 
-private:
+  private:
     std::map<std::string, double> seconds_;
 };
 
@@ -95,8 +96,14 @@ private:
 
 int main(int argc, char **argv) {
     for (int n : kSizes) {
-        benchmark::RegisterBenchmark("BM_FFTCalc", BM_FFTCalc)->Arg(n)->UseManualTime()->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark("BM_FFTW", BM_FFTW)->Arg(n)->UseManualTime()->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("BM_FFTCalc", BM_FFTCalc)
+            ->Arg(n)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("BM_FFTW", BM_FFTW)
+            ->Arg(n)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

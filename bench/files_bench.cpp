@@ -29,23 +29,25 @@ namespace {
 
 constexpr int kChannels = 32;
 constexpr int kLen = 1 << 20;
-constexpr size_t kWavFrames = 25000000; // 100 MB of stereo 16-bit samples
+constexpr size_t kWavFrames = 25000000;  // 100 MB of stereo 16-bit samples
 constexpr size_t kHufBytes = 64u << 20;
 
 std::map<std::string, double> g_best;
 
-std::string tempPath(const char *name) { return std::string(P_tmpdir) + "/swb_files_bench_" + name; }
+std::string tempPath(const char *name) {
+    return std::string(P_tmpdir) + "/swb_files_bench_" + name;
+}
 
 // Runs body once per iteration, keeping the best time under `name`.
-template <typename F> void timed(benchmark::State &state, const char *name, F body) {
+template <typename F>
+void timed(benchmark::State &state, const char *name, F body) {
     for (auto _ : state) {
         auto t0 = std::chrono::steady_clock::now();
         body();
         double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         state.SetIterationTime(s);
         auto it = g_best.find(name);
-        if (it == g_best.end() || s < it->second)
-            g_best[name] = s;
+        if (it == g_best.end() || s < it->second) g_best[name] = s;
     }
 }
 
@@ -60,8 +62,7 @@ SignalFileInfo descriptor(const std::string &path, uint32_t h, int16_t nch, int3
     info.fmt = 2;
     info.scale = 0.001f;
     info.offset = 0.5f;
-    for (float &g : info.chanGain)
-        g = 1.0f;
+    for (float &g : info.chanGain) g = 1.0f;
     return info;
 }
 
@@ -75,8 +76,7 @@ struct MdtFixture {
         float *p = static_cast<float *>(MemBlockLock(block));
         std::mt19937 gen(1);
         std::uniform_real_distribution<float> d(-30.0f, 30.0f);
-        for (size_t i = 0; i < size_t(kChannels) * kLen; ++i)
-            p[i] = d(gen);
+        for (size_t i = 0; i < size_t(kChannels) * kLen; ++i) p[i] = d(gen);
         MemBlockUnlock(block);
         SignalFileInfo info = descriptor(path, block, kChannels, kLen);
         WriteMDTFile(&info);
@@ -235,7 +235,8 @@ struct HufFixture {
         deflated.resize(size);
         compress2(deflated.data(), &size, plain.data(), uLong(plain.size()), 1);
         deflated.resize(size);
-        std::printf("Huffman: %zu -> %zu bytes; zlib level 1: %zu bytes\n", plain.size(), coded.size(), deflated.size());
+        std::printf("Huffman: %zu -> %zu bytes; zlib level 1: %zu bytes\n", plain.size(), coded.size(),
+                    deflated.size());
     }
     ~HufFixture() { std::remove(out.c_str()); }
 };
@@ -247,12 +248,16 @@ HufFixture &huf() {
 
 void BM_HufCompress(benchmark::State &state) {
     HufFixture &f = huf();
-    timed(state, "HufCompress", [&] { benchmark::DoNotOptimize(HufCompress(f.plain.data(), int32_t(f.plain.size()), f.out.c_str())); });
+    timed(state, "HufCompress", [&] {
+        benchmark::DoNotOptimize(HufCompress(f.plain.data(), int32_t(f.plain.size()), f.out.c_str()));
+    });
 }
 
 void BM_HufExpand(benchmark::State &state) {
     HufFixture &f = huf();
-    timed(state, "HufExpand", [&] { benchmark::DoNotOptimize(HufExpand(f.coded.data(), int32_t(f.coded.size()), f.out.c_str())); });
+    timed(state, "HufExpand", [&] {
+        benchmark::DoNotOptimize(HufExpand(f.coded.data(), int32_t(f.coded.size()), f.out.c_str()));
+    });
 }
 
 void BM_ZlibDeflate1(benchmark::State &state) {
@@ -275,11 +280,11 @@ void BM_ZlibInflate(benchmark::State &state) {
 
 void ratio(const char *what, const char *lib, const char *ref) {
     if (g_best.count(lib) && g_best.count(ref))
-        std::printf("%-34s %8.1f ms vs %8.1f ms   ratio reference/library %.2f\n", what, g_best[lib] * 1e3, g_best[ref] * 1e3,
-                    g_best[ref] / g_best[lib]);
+        std::printf("%-34s %8.1f ms vs %8.1f ms   ratio reference/library %.2f\n", what, g_best[lib] * 1e3,
+                    g_best[ref] * 1e3, g_best[ref] / g_best[lib]);
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_ReadMDTFile)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadMDTReference)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
@@ -296,8 +301,9 @@ int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::printf("\nBest iterations (library within 1.5x of the reference: ratio >= 0.67; Huffman targets:\n"
-                "compress ratio >= 3, expand ratio >= 2):\n");
+    std::printf(
+        "\nBest iterations (library within 1.5x of the reference: ratio >= 0.67; Huffman targets:\n"
+        "compress ratio >= 3, expand ratio >= 2):\n");
     ratio("ReadMDTFile vs pread + convert", "ReadMDTFile", "ReadMDTReference");
     ratio("WriteMDTFile vs convert + write", "WriteMDTFile", "WriteMDTReference");
     ratio("ReadWAVFile vs sf_readf_float", "ReadWAVFile", "ReadWAVSndfile");

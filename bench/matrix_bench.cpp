@@ -192,7 +192,7 @@ void BM_Ssyev(benchmark::State &state) {
 }
 
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs)
@@ -207,7 +207,7 @@ public:
                     a->second / b->second);
     }
 
-private:
+  private:
     std::map<std::string, double> seconds_;
 };
 

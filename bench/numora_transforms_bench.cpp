@@ -32,8 +32,7 @@ std::vector<float> input(unsigned seed) {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<float> d(-1.0f, 1.0f);
     std::vector<float> v(kPoints);
-    for (float &x : v)
-        x = d(gen);
+    for (float &x : v) x = d(gen);
     return v;
 }
 
@@ -52,14 +51,13 @@ void timed(benchmark::State &state, const char *name, F &&work) {
     const double s = std::chrono::duration<double>(t1 - t0).count();
     state.SetIterationTime(s);
     auto [it, fresh] = fastest().try_emplace(name, s);
-    if (!fresh && s < it->second)
-        it->second = s;
+    if (!fresh && s < it->second) it->second = s;
 }
 
 void BM_numora_FFT(benchmark::State &state) {
     const std::vector<float> re = input(1), im = input(2);
     std::vector<float> fr(kPoints), fi(kPoints);
-    FFT(re.data(), im.data(), kPoints, kLog2, fr.data(), fi.data(), 0, 0); // builds the twiddles
+    FFT(re.data(), im.data(), kPoints, kLog2, fr.data(), fi.data(), 0, 0);  // builds the twiddles
     for (auto _ : state) {
         timed(state, "BM_numora_FFT", [&] {
             if (FFT(re.data(), im.data(), kPoints, kLog2, fr.data(), fi.data(), 0, 0) != 1)
@@ -77,8 +75,7 @@ void BM_sigmora_FFTCalc(benchmark::State &state) {
         std::memcpy(re.data(), re0.data(), kPoints * sizeof(float));
         std::memcpy(im.data(), im0.data(), kPoints * sizeof(float));
         timed(state, "BM_sigmora_FFTCalc", [&] {
-            if (FFTCalc(re.data(), im.data(), kPoints) != 1)
-                state.SkipWithError("FFTCalc failed");
+            if (FFTCalc(re.data(), im.data(), kPoints) != 1) state.SkipWithError("FFTCalc failed");
         });
         benchmark::DoNotOptimize(re.data());
     }
@@ -90,8 +87,7 @@ void BM_numora_DCT(benchmark::State &state) {
     DCT(x.data(), y.data(), kPoints, 0);
     for (auto _ : state) {
         timed(state, "BM_numora_DCT", [&] {
-            if (DCT(x.data(), y.data(), kPoints, 0) != 1)
-                state.SkipWithError("DCT failed");
+            if (DCT(x.data(), y.data(), kPoints, 0) != 1) state.SkipWithError("DCT failed");
         });
         benchmark::DoNotOptimize(y.data());
     }
@@ -104,8 +100,7 @@ void BM_sigmora_FastDCT1D(benchmark::State &state) {
     for (auto _ : state) {
         std::memcpy(x.data(), x0.data(), kPoints * sizeof(float));
         timed(state, "BM_sigmora_FastDCT1D", [&] {
-            if (FastDCT1D(x.data(), kPoints) != 1)
-                state.SkipWithError("FastDCT1D failed");
+            if (FastDCT1D(x.data(), kPoints) != 1) state.SkipWithError("FastDCT1D failed");
         });
         benchmark::DoNotOptimize(x.data());
     }
@@ -130,10 +125,11 @@ void interleaved(const char *name, const std::function<void()> &ours, const char
     }
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
-    std::printf("interleaved x%d: %-14s median %8.1f us, fastest %8.1f us | %-12s median %8.1f us, fastest %8.1f us"
-                " | ratio median %.2f, fastest %.2f\n",
-                rounds, name, a[rounds / 2] * 1e6, a[0] * 1e6, refName, b[rounds / 2] * 1e6, b[0] * 1e6,
-                a[rounds / 2] / b[rounds / 2], a[0] / b[0]);
+    std::printf(
+        "interleaved x%d: %-14s median %8.1f us, fastest %8.1f us | %-12s median %8.1f us, fastest %8.1f us"
+        " | ratio median %.2f, fastest %.2f\n",
+        rounds, name, a[rounds / 2] * 1e6, a[0] * 1e6, refName, b[rounds / 2] * 1e6, b[0] * 1e6,
+        a[rounds / 2] / b[rounds / 2], a[0] / b[0]);
 }
 
 void interleavedRuns() {
@@ -148,11 +144,12 @@ void interleavedRuns() {
         [&] { FFTCalc(re.data(), im.data(), kPoints); });
     interleaved(
         "DCT", [&] { DCT(x0.data(), y.data(), kPoints, 0); }, "FastDCT1D",
-        [&] { std::memcpy(x.data(), x0.data(), kPoints * sizeof(float)); }, [&] { FastDCT1D(x.data(), kPoints); });
+        [&] { std::memcpy(x.data(), x0.data(), kPoints * sizeof(float)); },
+        [&] { FastDCT1D(x.data(), kPoints); });
 }
 
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs)
@@ -162,21 +159,20 @@ public:
     void printRatio(const char *ours, const char *ref) const {
         const auto a = seconds_.find(std::string(ours) + "/manual_time");
         const auto b = seconds_.find(std::string(ref) + "/manual_time");
-        if (a == seconds_.end() || b == seconds_.end())
-            return;
+        if (a == seconds_.end() || b == seconds_.end()) return;
         std::printf("%-22s %10.1f us   %-22s %10.1f us   ratio of means %.2f\n", ours, a->second * 1e6, ref,
                     b->second * 1e6, a->second / b->second);
         const auto fa = fastest().find(ours), fb = fastest().find(ref);
         if (fa != fastest().end() && fb != fastest().end())
-            std::printf("%-22s %10.1f us   %-22s %10.1f us   ratio of fastest runs %.2f\n", "", fa->second * 1e6, "",
-                        fb->second * 1e6, fa->second / fb->second);
+            std::printf("%-22s %10.1f us   %-22s %10.1f us   ratio of fastest runs %.2f\n", "",
+                        fa->second * 1e6, "", fb->second * 1e6, fa->second / fb->second);
     }
 
-private:
+  private:
     std::map<std::string, double> seconds_;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv) {
     using Bench = void (*)(benchmark::State &);

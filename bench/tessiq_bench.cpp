@@ -23,65 +23,69 @@ namespace d = tessiq::dispid;
 using Clock = std::chrono::steady_clock;
 
 std::vector<float> randomSignal(std::size_t n) {
-  std::mt19937 gen(7);
-  std::uniform_real_distribution<float> dist(-1, 1);
-  std::vector<float> v(n);
-  for (float &x : v) x = dist(gen);
-  return v;
+    std::mt19937 gen(7);
+    std::uniform_real_distribution<float> dist(-1, 1);
+    std::vector<float> v(n);
+    for (float &x : v) x = dist(gen);
+    return v;
 }
 
-automation::ControlHandle makeControl() { return automation::ControlHandle(std::make_unique<tessiq::Tessiq>()); }
+automation::ControlHandle makeControl() {
+    return automation::ControlHandle(std::make_unique<tessiq::Tessiq>());
+}
 
 template <class F>
 double secondsPerCall(F &&f, int calls) {
-  auto start = Clock::now();
-  for (int i = 0; i < calls; ++i) f();
-  return std::chrono::duration<double>(Clock::now() - start).count() / calls;
+    auto start = Clock::now();
+    for (int i = 0; i < calls; ++i) f();
+    return std::chrono::duration<double>(Clock::now() - start).count() / calls;
 }
 
 void BM_MedianOf16(benchmark::State &state) {
-  automation::ControlHandle dsp = makeControl();
-  std::vector<float> v = randomSignal(16);
-  automation::SafeArray x = automation::SafeArray::ofFloats(v);
-  float sink = 0;
-  auto start = Clock::now();
-  for (auto _ : state) benchmark::DoNotOptimize(sink += dsp.call(d::b_Median, x, int32_t(16)).toR4());
-  double control = std::chrono::duration<double>(Clock::now() - start).count() / double(state.iterations());
-  double direct = secondsPerCall([&] { benchmark::DoNotOptimize(sink += FindMedian(v.data(), 16)); }, 200000);
-  state.counters["extra_us"] = (control - direct) * 1e6;
-  state.counters["direct_us"] = direct * 1e6;
+    automation::ControlHandle dsp = makeControl();
+    std::vector<float> v = randomSignal(16);
+    automation::SafeArray x = automation::SafeArray::ofFloats(v);
+    float sink = 0;
+    auto start = Clock::now();
+    for (auto _ : state) benchmark::DoNotOptimize(sink += dsp.call(d::b_Median, x, int32_t(16)).toR4());
+    double control = std::chrono::duration<double>(Clock::now() - start).count() / double(state.iterations());
+    double direct =
+        secondsPerCall([&] { benchmark::DoNotOptimize(sink += FindMedian(v.data(), 16)); }, 200000);
+    state.counters["extra_us"] = (control - direct) * 1e6;
+    state.counters["direct_us"] = direct * 1e6;
 }
 
 void BM_Uniform(benchmark::State &state) {
-  automation::ControlHandle dsp = makeControl();
-  float sink = 0;
-  auto start = Clock::now();
-  for (auto _ : state) benchmark::DoNotOptimize(sink += dsp.call(d::e_Uniform, 0.0f, 1.0f).toR4());
-  double control = std::chrono::duration<double>(Clock::now() - start).count() / double(state.iterations());
-  double direct = secondsPerCall([&] { benchmark::DoNotOptimize(sink += UniformNoise(0.0f, 1.0f)); }, 1000000);
-  state.counters["extra_us"] = (control - direct) * 1e6;
-  state.counters["direct_us"] = direct * 1e6;
+    automation::ControlHandle dsp = makeControl();
+    float sink = 0;
+    auto start = Clock::now();
+    for (auto _ : state) benchmark::DoNotOptimize(sink += dsp.call(d::e_Uniform, 0.0f, 1.0f).toR4());
+    double control = std::chrono::duration<double>(Clock::now() - start).count() / double(state.iterations());
+    double direct =
+        secondsPerCall([&] { benchmark::DoNotOptimize(sink += UniformNoise(0.0f, 1.0f)); }, 1000000);
+    state.counters["extra_us"] = (control - direct) * 1e6;
+    state.counters["direct_us"] = direct * 1e6;
 }
 
 void BM_Smooth1M(benchmark::State &state) {
-  const int32_t n = 1000000;
-  automation::ControlHandle dsp = makeControl();
-  std::vector<float> v = randomSignal(n), out(n);
-  automation::SafeArray x = automation::SafeArray::ofFloats(v);
-  automation::SafeArray y = automation::SafeArray::ofFloats(out);
-  double control = 0, direct = 0;
-  for (auto _ : state) {
-    auto t0 = Clock::now();
-    dsp.call(d::b_Smooth, x, n, int32_t(2), y);
-    auto t1 = Clock::now();
-    SmoothData(v.data(), n, 2, 0, out.data());
-    auto t2 = Clock::now();
-    benchmark::ClobberMemory();
-    control += std::chrono::duration<double>(t1 - t0).count();
-    direct += std::chrono::duration<double>(t2 - t1).count();
-  }
-  state.counters["ratio"] = control / direct;
-  state.counters["direct_ms"] = direct / double(state.iterations()) * 1e3;
+    const int32_t n = 1000000;
+    automation::ControlHandle dsp = makeControl();
+    std::vector<float> v = randomSignal(n), out(n);
+    automation::SafeArray x = automation::SafeArray::ofFloats(v);
+    automation::SafeArray y = automation::SafeArray::ofFloats(out);
+    double control = 0, direct = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        dsp.call(d::b_Smooth, x, n, int32_t(2), y);
+        auto t1 = Clock::now();
+        SmoothData(v.data(), n, 2, 0, out.data());
+        auto t2 = Clock::now();
+        benchmark::ClobberMemory();
+        control += std::chrono::duration<double>(t1 - t0).count();
+        direct += std::chrono::duration<double>(t2 - t1).count();
+    }
+    state.counters["ratio"] = control / direct;
+    state.counters["direct_ms"] = direct / double(state.iterations()) * 1e3;
 }
 
 }  // namespace

@@ -18,8 +18,7 @@ std::vector<float> randomSignal(size_t n) {
     std::mt19937 gen(7);
     std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
     std::vector<float> v(n);
-    for (float &x : v)
-        x = dist(gen);
+    for (float &x : v) x = dist(gen);
     return v;
 }
 
@@ -32,10 +31,8 @@ void selectedTaps(int ncof, std::vector<float> &c, std::vector<float> &r) {
     DaubDWT1D(a.data(), n, -1);
     r.resize(ncof);
     c.resize(ncof);
-    for (int k = 0; k < ncof; ++k)
-        r[k] = a[1 + 2 * o + k + 2 - ncof / 2];
-    for (int k = 0; k < ncof; ++k)
-        c[k] = (k % 2 == 0 ? -1.0f : 1.0f) * r[ncof - 1 - k];
+    for (int k = 0; k < ncof; ++k) r[k] = a[1 + 2 * o + k + 2 - ncof / 2];
+    for (int k = 0; k < ncof; ++k) c[k] = (k % 2 == 0 ? -1.0f : 1.0f) * r[ncof - 1 - k];
 }
 
 void textbookStep(float *a, int m, const std::vector<float> &c, const std::vector<float> &r, bool forward,
@@ -67,10 +64,8 @@ double textbookSeconds(int ncof, int n) {
     const int rounds = n > 100000 ? 2 : 50;
     auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < rounds; ++round) {
-        for (int m = n; m >= 4; m /= 2)
-            textbookStep(a.data(), m, c, r, true, t);
-        for (int m = 4; m <= n; m *= 2)
-            textbookStep(a.data(), m, c, r, false, t);
+        for (int m = n; m >= 4; m /= 2) textbookStep(a.data(), m, c, r, true, t);
+        for (int m = 4; m <= n; m *= 2) textbookStep(a.data(), m, c, r, false, t);
     }
     benchmark::DoNotOptimize(a.data());
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
@@ -92,7 +87,7 @@ void BM_DaubDWT1D_RoundTrip(benchmark::State &state) {
     state.counters["x_textbook"] = textbookSeconds(ncof, n) / ours;
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_DaubDWT1D_RoundTrip)
     ->ArgNames({"taps", "n"})

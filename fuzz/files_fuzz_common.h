@@ -25,8 +25,7 @@ inline const std::string &writeInput(const uint8_t *data, size_t size) {
     }();
     FILE *f = std::fopen(path.c_str(), "wb");
     if (f) {
-        if (size)
-            std::fwrite(data, 1, size, f);
+        if (size) std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
     return path;
@@ -41,23 +40,20 @@ inline SignalFileInfo descriptorFor(const std::string &path) {
 
 // Runs an info reader, then the file reader into a block of the size the header asks for when that
 // is at most 64 Ki floats (larger claims cost the harness, not the reader), and also into a block one float too small.
-template <typename Info, typename File> void readBoth(const std::string &path, Info info, File file) {
+template <typename Info, typename File>
+void readBoth(const std::string &path, Info info, File file) {
     SignalFileInfo d = descriptorFor(path);
-    if (!info(&d))
-        return;
+    if (!info(&d)) return;
     const int64_t count = int64_t(d.nch) * d.len;
-    if (count < 0 || count > (int64_t(1) << 16))
-        return;
+    if (count < 0 || count > (int64_t(1) << 16)) return;
     for (int64_t floats : {count, count - 1}) {
-        if (floats < 0)
-            continue;
+        if (floats < 0) continue;
         SignalFileInfo r = d;
         r.hData = MemBlockAlloc(uint32_t(floats * 4));
         int32_t ok = file(&r);
-        if (floats < count && ok)
-            __builtin_trap(); // a block too small must fail the read
+        if (floats < count && ok) __builtin_trap();  // a block too small must fail the read
         MemBlockFree(r.hData);
     }
 }
 
-} // namespace fuzzfiles
+}  // namespace fuzzfiles

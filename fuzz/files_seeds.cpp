@@ -33,8 +33,7 @@ SignalFileInfo descriptor(const std::string &path, uint32_t h, int16_t nch, int3
     info.vmax = 10.0f;
     info.fmt = fmt;
     info.scale = 0.01f;
-    for (float &g : info.chanGain)
-        g = 1.0f;
+    for (float &g : info.chanGain) g = 1.0f;
     std::strcpy(info.xUnit, "sec.");
     std::strcpy(info.yUnit, "vol.");
     return info;
@@ -43,8 +42,7 @@ SignalFileInfo descriptor(const std::string &path, uint32_t h, int16_t nch, int3
 uint32_t block(int nch, int len) {
     uint32_t h = MemBlockAlloc(uint32_t(nch * len * 4));
     float *p = static_cast<float *>(MemBlockLock(h));
-    for (int i = 0; i < nch * len; ++i)
-        p[i] = float(5.0 * std::sin(i * 0.3) + (i % 7) * 0.1);
+    for (int i = 0; i < nch * len; ++i) p[i] = float(5.0 * std::sin(i * 0.3) + (i % 7) * 0.1);
     MemBlockUnlock(h);
     return h;
 }
@@ -52,12 +50,11 @@ uint32_t block(int nch, int len) {
 void write(const char *target, const char *name, int16_t nch, int32_t len, int16_t fmt, int16_t kind) {
     uint32_t h = block(nch, len);
     SignalFileInfo info = descriptor(seedPath(target, name), h, nch, len, fmt);
-    if (!WriteDATFile(&info, kind))
-        std::fprintf(stderr, "could not write %s/%s\n", target, name);
+    if (!WriteDATFile(&info, kind)) std::fprintf(stderr, "could not write %s/%s\n", target, name);
     MemBlockFree(h);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv) {
     if (argc != 2) {
@@ -97,8 +94,7 @@ int main(int argc, char **argv) {
     std::vector<uint8_t> coded(size_t(s.size));
     std::memcpy(coded.data(), MemBlockLock(s.hData), coded.size());
     MemBlockUnlock(s.hData);
-    if (s.mask != 0x80)
-        coded.push_back(uint8_t(s.byte));
+    if (s.mask != 0x80) coded.push_back(uint8_t(s.byte));
     MemBlockFree(s.hData);
     FILE *f = std::fopen(seedPath("huffman", "text.huf").c_str(), "wb");
     if (f) {

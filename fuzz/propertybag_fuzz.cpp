@@ -6,13 +6,13 @@
 #include "automation/propertybag.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  const std::string text(reinterpret_cast<const char *>(data), size);
-  try {
-    const automation::PropertyBag bag = automation::PropertyBag::fromText(text);
-    const std::string printed = bag.toText();
-    const automation::PropertyBag again = automation::PropertyBag::fromText(printed);
-    if (again.toText() != printed) __builtin_trap();
-  } catch (const automation::Error &) {
-  }
-  return 0;
+    const std::string text(reinterpret_cast<const char *>(data), size);
+    try {
+        const automation::PropertyBag bag = automation::PropertyBag::fromText(text);
+        const std::string printed = bag.toText();
+        const automation::PropertyBag again = automation::PropertyBag::fromText(printed);
+        if (again.toText() != printed) __builtin_trap();
+    } catch (const automation::Error &) {
+    }
+    return 0;
 }

@@ -7,12 +7,12 @@
 #include "dispatch_driver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  static const std::string scratch = [] {
-    const std::string dir = QDir::tempPath().toStdString() + "/swb-fuzz-tessiq";
-    QDir().mkpath(QString::fromStdString(dir));
-    return dir;
-  }();
-  tessiq::Tessiq control;
-  fuzzdrive::Driver(scratch).run(control, data, size);
-  return 0;
+    static const std::string scratch = [] {
+        const std::string dir = QDir::tempPath().toStdString() + "/swb-fuzz-tessiq";
+        QDir().mkpath(QString::fromStdString(dir));
+        return dir;
+    }();
+    tessiq::Tessiq control;
+    fuzzdrive::Driver(scratch).run(control, data, size);
+    return 0;
 }

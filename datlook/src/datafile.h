@@ -21,16 +21,16 @@
 namespace datlook {
 
 inline constexpr char kVersionText[] = "Data file version 1.00";
-inline constexpr std::int32_t kHeaderOffset = 24;      // header follows the 24-byte version line
-inline constexpr std::int32_t kFirstSection = 48;      // h0 of a new file
-inline constexpr std::int32_t kInfoSize = 664;         // raw information block
-inline constexpr std::int32_t kInfoRecordLength = 672; // L: the two integers plus the block
+inline constexpr std::int32_t kHeaderOffset = 24;       // header follows the 24-byte version line
+inline constexpr std::int32_t kFirstSection = 48;       // h0 of a new file
+inline constexpr std::int32_t kInfoSize = 664;          // raw information block
+inline constexpr std::int32_t kInfoRecordLength = 672;  // L: the two integers plus the block
 inline constexpr std::int32_t kBlockSize = 264;
 inline constexpr std::int32_t kItemSize = 40;
 inline constexpr std::int32_t kItemTag = 199791;
 inline constexpr std::int32_t kRecordTag = 200191;
-inline constexpr std::int32_t kIntLimit = 1440001;     // an integer count must stay below this
-inline constexpr std::int32_t kMaxRecordText = 1 << 20; // longest closing-record text, bytes
+inline constexpr std::int32_t kIntLimit = 1440001;       // an integer count must stay below this
+inline constexpr std::int32_t kMaxRecordText = 1 << 20;  // longest closing-record text, bytes
 
 inline constexpr char kMsgVersion[] = "Version Violation!";
 inline constexpr char kMsgNotNew[] = "Not a new data file";
@@ -53,67 +53,67 @@ struct Record {
 class BinFile;
 
 class DataFile {
-public:
-    using MessageSink = std::function<void(const std::string&)>;
+  public:
+    using MessageSink = std::function<void(const std::string &)>;
 
     DataFile();
     ~DataFile();
-    DataFile(const DataFile&) = delete;
-    DataFile& operator=(const DataFile&) = delete;
+    DataFile(const DataFile &) = delete;
+    DataFile &operator=(const DataFile &) = delete;
 
     // Installs the receiver of user messages (UTF-8); an empty sink drops them.
     void SetMessageSink(MessageSink sink);
     // The last message shown, empty if none since construction or ClearMessage.
-    const std::string& LastMessage() const { return lastMessage_; }
+    const std::string &LastMessage() const { return lastMessage_; }
     // Forgets the last message.
     void ClearMessage() { lastMessage_.clear(); }
 
     // Stores the data file name (closes a file left open under the old name); 1.
-    int SetFileName(const std::string& name);
+    int SetFileName(const std::string &name);
     // The stored data file name, empty if none.
-    const std::string& FileName() const { return name_; }
+    const std::string &FileName() const { return name_; }
     // true while an append left the file open.
     bool IsOpen() const;
     // The header as last read or written (h0..h5).
-    const std::array<std::int32_t, 6>& Header() const { return header_; }
+    const std::array<std::int32_t, 6> &Header() const { return header_; }
 
     // Creates (truncates) the file with the version line and header 48,48,48,0,0,0 and closes it; 0 on failure.
     int CreateNew();
     // Copies 664 bytes into the information block; 1.
-    int SetInfo(const InfoBlock& block);
+    int SetInfo(const InfoBlock &block);
     // Writes the information record and a zero integer count into a new file and leaves it open; 0 on failure.
     int WriteInfo();
     // Appends integers to the open file and raises nInt; 0 if not open, out of order or past the limit.
-    int AppendInts(const std::vector<std::int32_t>& list);
+    int AppendInts(const std::vector<std::int32_t> &list);
     // Reads the integer list; 0 and an empty list on any failure.
-    int ReadInts(std::vector<std::int32_t>& list);
+    int ReadInts(std::vector<std::int32_t> &list);
     // Appends nBlock and the 264-byte blocks right after the integers (opens the named file if needed); 0 on failure.
-    int AppendBlocks(const std::vector<Block>& list);
+    int AppendBlocks(const std::vector<Block> &list);
     // Reads the 264-byte blocks; 0 and an empty list on any failure.
-    int ReadBlocks(std::vector<Block>& list);
+    int ReadBlocks(std::vector<Block> &list);
     // Appends the tag 199791, nItem and the 40-byte items right after the blocks; 0 on failure.
-    int AppendItems(const std::vector<Item>& list);
+    int AppendItems(const std::vector<Item> &list);
     // Reads the 40-byte items (only after the tag 199791); 0 and an empty list on any failure.
-    int ReadItems(std::vector<Item>& list);
+    int ReadItems(std::vector<Item> &list);
     // Appends the tag 200191 and the closing record right after the items; 0 on failure or a text over kMaxRecordText.
-    int AppendRecord(const Record& record);
+    int AppendRecord(const Record &record);
     // Reads the closing record (only after the tag 200191); 0 and a default record on any failure.
-    int ReadRecord(Record& record);
+    int ReadRecord(Record &record);
     // Copies the whole data file to a new file of that name (not onto itself); 0 on failure.
-    int CopyTo(const std::string& name);
+    int CopyTo(const std::string &name);
     // Closes the file if open; 0 if buffered data could not be written.
     int Close();
 
-private:
+  private:
     enum class Section { Ints, Blocks, Items, Record, End };
 
-    void show(const char* message);
-    bool openForReading(BinFile& f, std::int64_t& size);
+    void show(const char *message);
+    bool openForReading(BinFile &f, std::int64_t &size);
     bool openForAppend();
-    bool readVersionAndHeader(BinFile& f, bool report);
-    bool endsBefore(Section next, std::int64_t& size, std::int64_t* countAt, std::int32_t* intCount);
-    bool seekFirstSection(BinFile& f, std::int64_t size);
-    bool skipTo(BinFile& f, std::int64_t size, Section target, std::int32_t* intCount = nullptr);
+    bool readVersionAndHeader(BinFile &f, bool report);
+    bool endsBefore(Section next, std::int64_t &size, std::int64_t *countAt, std::int32_t *intCount);
+    bool seekFirstSection(BinFile &f, std::int64_t size);
+    bool skipTo(BinFile &f, std::int64_t size, Section target, std::int32_t *intCount = nullptr);
     bool appendRollback(std::int64_t oldSize, bool ok);
 
     std::unique_ptr<BinFile> file_;

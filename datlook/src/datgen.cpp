@@ -9,12 +9,10 @@
 
 namespace {
 
-bool parseInt(const char* text, std::int32_t& value)
-{
-    char* end = nullptr;
+bool parseInt(const char *text, std::int32_t &value) {
+    char *end = nullptr;
     const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < INT32_MIN || v > INT32_MAX)
-        return false;
+    if (end == text || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
     value = static_cast<std::int32_t>(v);
     return true;
 }
@@ -27,15 +25,13 @@ const char kUsage[] =
     "  --help    show this text\n";
 
 // An argument that looks like an option; negative numbers are values, not options.
-bool looksLikeOption(const std::string& arg)
-{
+bool looksLikeOption(const std::string &arg) {
     return arg.size() > 1 && arg[0] == '-' && !(arg[1] >= '0' && arg[1] <= '9');
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char **argv) {
     int arg = 1;
     bool fresh = false;
     for (; arg < argc && looksLikeOption(argv[arg]); ++arg) {
@@ -73,8 +69,7 @@ int main(int argc, char** argv)
         }
         ints.push_back(v);
     }
-    if (ints.empty())
-        ints = {5, -2, 7};
+    if (ints.empty()) ints = {5, -2, 7};
     const datlook::SampleContent content = datlook::makeSample(ints, 2, 3, 1);
     if (!datlook::writeSample(file, name, content)) {
         std::fprintf(stderr, "datgen: cannot write %s\n", name.c_str());

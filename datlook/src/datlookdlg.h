@@ -14,16 +14,16 @@ namespace datlook {
 
 class DatlookDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Builds the dialog; hooks decide how files are chosen and messages shown.
-    explicit DatlookDlg(DialogHooks hooks = interactiveHooks(), QWidget* parent = nullptr);
+    explicit DatlookDlg(DialogHooks hooks = interactiveHooks(), QWidget *parent = nullptr);
 
     // The data file the dialog works on.
-    DataFile& dataFile() { return data_; }
+    DataFile &dataFile() { return data_; }
     // The text file of the last conversion, empty if none.
-    const QString& textFileName() const { return textName_; }
+    const QString &textFileName() const { return textName_; }
 
-public slots:
+  public slots:
     // Button 1000: asks for a data file and shows its name.
     void openDataFile();
     // Button 1001: asks for a text file and writes the integers into it.
@@ -31,15 +31,15 @@ public slots:
     // The About entry: name and version of the program.
     void showAbout();
 
-private:
-    void say(const QString& text);
+  private:
+    void say(const QString &text);
     void buildControls();
 
     DialogHooks hooks_;
     DataFile data_;
     QString textName_;
-    QLabel* dataLabel_ = nullptr;
-    QLabel* textLabel_ = nullptr;
+    QLabel *dataLabel_ = nullptr;
+    QLabel *textLabel_ = nullptr;
 };
 
 }  // namespace datlook

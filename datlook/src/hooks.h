@@ -20,15 +20,15 @@ struct FileRequest {
 
 struct DialogHooks {
     // Returns the chosen path, or nothing when the user cancels.
-    std::function<std::optional<QString>(QWidget* parent, const FileRequest& request)> chooseFile;
+    std::function<std::optional<QString>(QWidget *parent, const FileRequest &request)> chooseFile;
     // Shows a plain message box with a caption and waits for the user.
-    std::function<void(QWidget* parent, const QString& caption, const QString& text)> message;
+    std::function<void(QWidget *parent, const QString &caption, const QString &text)> message;
 };
 
 // Hooks backed by QFileDialog and QMessageBox.
 DialogHooks interactiveHooks();
 
 // Turns a pipe filter ("Data(*.dat)|*.dat|") into Qt's form ("Data(*.dat)"); pairs joined by ";;".
-QString qtNameFilter(const QString& pipeFilter);
+QString qtNameFilter(const QString &pipeFilter);
 
 }  // namespace datlook

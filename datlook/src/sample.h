@@ -22,6 +22,6 @@ struct SampleContent {
 SampleContent makeSample(std::vector<std::int32_t> ints, int blockCount, int itemCount, std::uint32_t seed);
 
 // Creates name and writes every section of content; 1 on success, 0 at the first failing writer.
-int writeSample(DataFile& file, const std::string& name, const SampleContent& content);
+int writeSample(DataFile &file, const std::string &name, const SampleContent &content);
 
 }  // namespace datlook

@@ -9,16 +9,14 @@
 namespace datlook {
 namespace {
 
-TEST(ProposedTextName, CutsTheDataExtension)
-{
+TEST(ProposedTextName, CutsTheDataExtension) {
     EXPECT_EQ(proposedTextName(QStringLiteral("C:\\d\\run.dat")), QStringLiteral("C:\\d\\run"));
     EXPECT_EQ(proposedTextName(QStringLiteral("/d/run.dat")), QStringLiteral("/d/run"));
     EXPECT_EQ(proposedTextName(QStringLiteral("/d/数据.DAT")), QStringLiteral("/d/数据"));
     EXPECT_EQ(proposedTextName(QStringLiteral(".dat")), QString());
 }
 
-TEST(ProposedTextName, KeepsNamesWithoutAFourCharacterExtension)
-{
+TEST(ProposedTextName, KeepsNamesWithoutAFourCharacterExtension) {
     EXPECT_EQ(proposedTextName(QStringLiteral("/d/run")), QStringLiteral("/d/run"));
     EXPECT_EQ(proposedTextName(QStringLiteral("/d.x/run")), QStringLiteral("/d.x/run"));
     EXPECT_EQ(proposedTextName(QStringLiteral("/d/a.b/c")), QStringLiteral("/d/a.b/c"));
@@ -26,8 +24,7 @@ TEST(ProposedTextName, KeepsNamesWithoutAFourCharacterExtension)
     EXPECT_EQ(proposedTextName(QString()), QString());
 }
 
-TEST(IntLines, OneDecimalNumberPerLine)
-{
+TEST(IntLines, OneDecimalNumberPerLine) {
     EXPECT_EQ(intLines({5, -2, 7}), QByteArray("5\n-2\n7\n"));
     EXPECT_EQ(intLines({}), QByteArray());
     const QByteArray extremes = intLines({INT32_MIN, 0, INT32_MAX});
@@ -39,8 +36,7 @@ TEST(IntLines, OneDecimalNumberPerLine)
     EXPECT_TRUE(lines[3].isEmpty());
 }
 
-TEST(NameFilter, PipePairsBecomeQtFilters)
-{
+TEST(NameFilter, PipePairsBecomeQtFilters) {
     EXPECT_EQ(qtNameFilter(QStringLiteral("数据文件(*.dat)|*.dat|")), QStringLiteral("数据文件(*.dat)"));
     EXPECT_EQ(qtNameFilter(QStringLiteral("Text|*.txt|All|*.*|")), QStringLiteral("Text (*.txt);;All (*.*)"));
     EXPECT_EQ(qtNameFilter(QString()), QString());

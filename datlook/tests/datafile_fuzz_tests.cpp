@@ -27,8 +27,7 @@ struct Reads {
     Record rec;
 };
 
-Reads readEverything(const std::string& name)
-{
+Reads readEverything(const std::string &name) {
     DataFile f;
     f.SetFileName(name);
     Reads r{};
@@ -40,8 +39,7 @@ Reads readEverything(const std::string& name)
 }
 
 // Whatever a reader returns must fit in the file it came from.
-void expectBoundedBy(const Reads& r, std::size_t fileSize)
-{
+void expectBoundedBy(const Reads &r, std::size_t fileSize) {
     if (!r.ints) {
         EXPECT_TRUE(r.intList.empty());
     }
@@ -55,24 +53,19 @@ void expectBoundedBy(const Reads& r, std::size_t fileSize)
     EXPECT_LE(r.rec.text1.size() + r.rec.text2.size(), fileSize);
 }
 
-SampleContent fuzzSample()
-{
+SampleContent fuzzSample() {
     std::vector<std::int32_t> ints;
-    for (int i = 0; i < 40; ++i)
-        ints.push_back(i * 3 - 50);
+    for (int i = 0; i < 40; ++i) ints.push_back(i * 3 - 50);
     return makeSample(ints, 3, 4, 99);
 }
 
 // Next offset to try: every offset outside the raw information block, a few inside it.
-std::size_t nextOffset(std::size_t at, std::size_t step)
-{
-    if (at >= 56 && at < 720)
-        return std::min<std::size_t>(at + 37 * step, 720);
+std::size_t nextOffset(std::size_t at, std::size_t step) {
+    if (at >= 56 && at < 720) return std::min<std::size_t>(at + 37 * step, 720);
     return at + step;
 }
 
-TEST(DataFileFuzz, EveryTruncationKeepsExactlyTheCompleteSections)
-{
+TEST(DataFileFuzz, EveryTruncationKeepsExactlyTheCompleteSections) {
     ScratchDir dir;
     const SampleContent c = fuzzSample();
     DataFile writer;
@@ -98,8 +91,7 @@ TEST(DataFileFuzz, EveryTruncationKeepsExactlyTheCompleteSections)
     }
 }
 
-TEST(DataFileFuzz, RandomByteFlipsAndCutsNeverEscapeTheFile)
-{
+TEST(DataFileFuzz, RandomByteFlipsAndCutsNeverEscapeTheFile) {
     ScratchDir dir;
     DataFile writer;
     ASSERT_EQ(writeSample(writer, dir.file("full.dat"), fuzzSample()), 1);
@@ -117,15 +109,13 @@ TEST(DataFileFuzz, RandomByteFlipsAndCutsNeverEscapeTheFile)
             const std::size_t at = round % 2 == 0 ? fields[rng() % 10] + rng() % 4 : pos(rng);
             bytes[at % bytes.size()] = static_cast<std::uint8_t>(byte(rng));
         }
-        if (round % 3 == 0)
-            bytes.resize(pos(rng));
+        if (round % 3 == 0) bytes.resize(pos(rng));
         writeAll(dir.file("f.dat"), bytes);
         expectBoundedBy(readEverything(dir.file("f.dat")), bytes.size());
     }
 }
 
-TEST(DataFileFuzz, HostileCountsInEveryFieldAreSurvived)
-{
+TEST(DataFileFuzz, HostileCountsInEveryFieldAreSurvived) {
     ScratchDir dir;
     DataFile writer;
     ASSERT_EQ(writeSample(writer, dir.file("full.dat"), fuzzSample()), 1);
@@ -141,8 +131,7 @@ TEST(DataFileFuzz, HostileCountsInEveryFieldAreSurvived)
     }
 }
 
-TEST(DataFileFuzz, WritersOnCorruptedFilesNeverGrowThemBlindly)
-{
+TEST(DataFileFuzz, WritersOnCorruptedFilesNeverGrowThemBlindly) {
     ScratchDir dir;
     DataFile writer;
     writer.SetFileName(dir.file("base.dat"));
@@ -156,8 +145,7 @@ TEST(DataFileFuzz, WritersOnCorruptedFilesNeverGrowThemBlindly)
     for (int round = 0; round < 200; ++round) {
         auto bytes = base;
         bytes[pos(rng)] ^= static_cast<std::uint8_t>(1 + rng() % 255);
-        if (round % 4 == 0)
-            bytes.resize(pos(rng));
+        if (round % 4 == 0) bytes.resize(pos(rng));
         writeAll(dir.file("w.dat"), bytes);
         DataFile f;
         f.SetFileName(dir.file("w.dat"));
@@ -187,8 +175,7 @@ namespace {
 
 // A block count that a sparse file's apparent size could hold, but its real data cannot: the
 // reader must refuse it rather than allocate and fill gigabytes of holes.
-TEST(DataFileHostile, SparseTailIsNotData)
-{
+TEST(DataFileHostile, SparseTailIsNotData) {
     ScratchDir dir;
     const std::string name = dir.file("sparse.dat");
     DataFile w;
@@ -197,10 +184,9 @@ TEST(DataFileHostile, SparseTailIsNotData)
     const std::size_t countAt = kFirstSection + kInfoRecordLength + 4 + 3 * 4;
     ASSERT_GT(bytes.size(), countAt + 4);
     ASSERT_EQ(loadLE32(&bytes[countAt]), 1);
-    const std::int32_t claimed = 8'000'000;   // 2.1 GB of blocks
-    for (int k = 0; k < 4; ++k)
-        bytes[countAt + k] = std::uint8_t(std::uint32_t(claimed) >> (8 * k));
-    bytes.resize(countAt + 4 + kBlockSize);   // one real block follows
+    const std::int32_t claimed = 8'000'000;  // 2.1 GB of blocks
+    for (int k = 0; k < 4; ++k) bytes[countAt + k] = std::uint8_t(std::uint32_t(claimed) >> (8 * k));
+    bytes.resize(countAt + 4 + kBlockSize);  // one real block follows
     writeAll(name, bytes);
     ASSERT_EQ(::truncate(name.c_str(), off_t(countAt) + 4 + off_t(claimed) * kBlockSize), 0);
 

@@ -18,16 +18,14 @@ using testing::writeAll;
 struct Observed {
     DataFile file;
     std::vector<std::string> messages;
-    explicit Observed(const std::string& name)
-    {
+    explicit Observed(const std::string &name) {
         file.SetFileName(name);
-        file.SetMessageSink([this](const std::string& m) { messages.push_back(m); });
+        file.SetMessageSink([this](const std::string &m) { messages.push_back(m); });
     }
 };
 
 // Runs all four readers, expecting failure with empty results; returns how many failed.
-int failingReaders(DataFile& f)
-{
+int failingReaders(DataFile &f) {
     std::vector<std::int32_t> ints{1};
     std::vector<Block> blocks{Block{}};
     std::vector<Item> items{Item{}};
@@ -42,15 +40,13 @@ int failingReaders(DataFile& f)
     return failed;
 }
 
-std::vector<std::uint8_t> sampleBytes(const ScratchDir& dir, std::vector<std::int32_t> ints = {5, -2, 7})
-{
+std::vector<std::uint8_t> sampleBytes(const ScratchDir &dir, std::vector<std::int32_t> ints = {5, -2, 7}) {
     DataFile f;
     EXPECT_EQ(writeSample(f, dir.file("sample.dat"), makeSample(std::move(ints), 2, 3, 1)), 1);
     return readAll(dir.file("sample.dat"));
 }
 
-TEST(DataFileVersion, AnyChangedCharacterIsAViolation)
-{
+TEST(DataFileVersion, AnyChangedCharacterIsAViolation) {
     ScratchDir dir;
     const auto good = sampleBytes(dir);
     for (std::size_t at = 0; at < 22; ++at) {
@@ -60,13 +56,11 @@ TEST(DataFileVersion, AnyChangedCharacterIsAViolation)
         Observed o(dir.file("bad.dat"));
         EXPECT_EQ(failingReaders(o.file), 4) << "changed byte " << at;
         ASSERT_EQ(o.messages.size(), 4u);
-        for (const auto& m : o.messages)
-            EXPECT_EQ(m, "Version Violation!");
+        for (const auto &m : o.messages) EXPECT_EQ(m, "Version Violation!");
     }
 }
 
-TEST(DataFileVersion, LineMustEndWithCarriageReturn)
-{
+TEST(DataFileVersion, LineMustEndWithCarriageReturn) {
     ScratchDir dir;
     auto bytes = sampleBytes(dir);
     bytes[22] = '\n';
@@ -77,12 +71,11 @@ TEST(DataFileVersion, LineMustEndWithCarriageReturn)
     EXPECT_EQ(o.file.LastMessage(), kMsgVersion);
 }
 
-TEST(DataFileVersion, LongerOrShorterLinesAreViolations)
-{
+TEST(DataFileVersion, LongerOrShorterLinesAreViolations) {
     ScratchDir dir;
     const std::string cases[] = {std::string(300, 'D'), "Data file version 1.00 \r\n",
                                  "Data file version 1.0\r\n", "", "Data file version 1.00"};
-    for (const std::string& text : cases) {
+    for (const std::string &text : cases) {
         writeAll(dir.file("v.dat"), std::vector<std::uint8_t>(text.begin(), text.end()));
         Observed o(dir.file("v.dat"));
         std::vector<std::int32_t> list;
@@ -96,8 +89,7 @@ TEST(DataFileVersion, LongerOrShorterLinesAreViolations)
     }
 }
 
-TEST(DataFileVersion, WriteInfoChecksTheVersionLine)
-{
+TEST(DataFileVersion, WriteInfoChecksTheVersionLine) {
     ScratchDir dir;
     Observed o(dir.file("w.dat"));
     ASSERT_EQ(o.file.CreateNew(), 1);
@@ -110,19 +102,16 @@ TEST(DataFileVersion, WriteInfoChecksTheVersionLine)
     EXPECT_EQ(readAll(dir.file("w.dat")), bytes);
 }
 
-TEST(DataFileNoData, FreshFileSaysNoDataToEveryReader)
-{
+TEST(DataFileNoData, FreshFileSaysNoDataToEveryReader) {
     ScratchDir dir;
     Observed o(dir.file("fresh.dat"));
     ASSERT_EQ(o.file.CreateNew(), 1);
     EXPECT_EQ(failingReaders(o.file), 4);
     ASSERT_EQ(o.messages.size(), 4u);
-    for (const auto& m : o.messages)
-        EXPECT_EQ(m, "无数据");
+    for (const auto &m : o.messages) EXPECT_EQ(m, "无数据");
 }
 
-TEST(DataFileNoData, SecondWriteInfoIsNotANewFile)
-{
+TEST(DataFileNoData, SecondWriteInfoIsNotANewFile) {
     ScratchDir dir;
     Observed o(dir.file("twice.dat"));
     ASSERT_EQ(o.file.CreateNew(), 1);
@@ -136,8 +125,7 @@ TEST(DataFileNoData, SecondWriteInfoIsNotANewFile)
     EXPECT_EQ(readAll(dir.file("twice.dat")), before);
 }
 
-TEST(DataFileNoData, WriteInfoRefusesAFileWithBytesAfterItsHeader)
-{
+TEST(DataFileNoData, WriteInfoRefusesAFileWithBytesAfterItsHeader) {
     ScratchDir dir;
     Observed o(dir.file("tail.dat"));
     ASSERT_EQ(o.file.CreateNew(), 1);
@@ -149,8 +137,7 @@ TEST(DataFileNoData, WriteInfoRefusesAFileWithBytesAfterItsHeader)
     EXPECT_EQ(readAll(dir.file("tail.dat")), bytes);
 }
 
-TEST(DataFileSilent, MissingOrShortFilesFailWithoutMessage)
-{
+TEST(DataFileSilent, MissingOrShortFilesFailWithoutMessage) {
     ScratchDir dir;
     Observed missing(dir.file("none.dat"));
     EXPECT_EQ(failingReaders(missing.file), 4);
@@ -161,18 +148,17 @@ TEST(DataFileSilent, MissingOrShortFilesFailWithoutMessage)
     EXPECT_EQ(unnamed.file.CreateNew(), 0);
 
     const auto good = sampleBytes(dir);
-    auto header = std::vector<std::uint8_t>(good.begin(), good.begin() + 40);   // header cut short
+    auto header = std::vector<std::uint8_t>(good.begin(), good.begin() + 40);  // header cut short
     writeAll(dir.file("short.dat"), header);
     Observed shortFile(dir.file("short.dat"));
     EXPECT_EQ(failingReaders(shortFile.file), 4);
     EXPECT_TRUE(shortFile.messages.empty());
 }
 
-TEST(DataFileSilent, IntegerCountMustBeBelowTheLimit)
-{
+TEST(DataFileSilent, IntegerCountMustBeBelowTheLimit) {
     ScratchDir dir;
     auto bytes = sampleBytes(dir, {});
-    bytes.resize(724 + 4 * static_cast<std::size_t>(kIntLimit), 1);   // room for every count tried
+    bytes.resize(724 + 4 * static_cast<std::size_t>(kIntLimit), 1);  // room for every count tried
     Observed o(dir.file("limit.dat"));
     for (std::int32_t count : {-1, INT32_MIN, kIntLimit, INT32_MAX, kIntLimit - 1}) {
         putIntAt(bytes, 720, count);
@@ -184,8 +170,7 @@ TEST(DataFileSilent, IntegerCountMustBeBelowTheLimit)
     EXPECT_TRUE(o.messages.empty());
 }
 
-TEST(DataFileSilent, WrongTagsHideTheLaterSections)
-{
+TEST(DataFileSilent, WrongTagsHideTheLaterSections) {
     ScratchDir dir;
     const auto good = sampleBytes(dir);
     const std::size_t itemsAt = 724 + 12 + 4 + 2 * 264;

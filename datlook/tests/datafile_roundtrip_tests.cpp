@@ -19,14 +19,12 @@ using testing::ScratchDir;
 const std::string kLine = std::string(kVersionText) + "\r\n";
 
 // Expected size of a file holding every section of c.
-std::size_t fullSize(const SampleContent& c)
-{
+std::size_t fullSize(const SampleContent &c) {
     return 48 + 672 + 4 + 4 * c.ints.size() + 4 + 264 * c.blocks.size() + 8 + 40 * c.items.size() + 4 + 24 +
            4 + c.record.text1.size() + 4 + c.record.text2.size();
 }
 
-TEST(DataFileLayout, CreateNewWritesVersionLineAndHeader)
-{
+TEST(DataFileLayout, CreateNewWritesVersionLineAndHeader) {
     ScratchDir dir;
     DataFile f;
     f.SetFileName(dir.file("new.dat"));
@@ -36,12 +34,10 @@ TEST(DataFileLayout, CreateNewWritesVersionLineAndHeader)
     ASSERT_EQ(bytes.size(), 48u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 24), kLine);
     const std::int32_t expected[6] = {48, 48, 48, 0, 0, 0};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(intAt(bytes, 24 + 4 * i), expected[i]) << "h" << i;
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(intAt(bytes, 24 + 4 * i), expected[i]) << "h" << i;
 }
 
-TEST(DataFileLayout, CreateNewTruncatesAnExistingFile)
-{
+TEST(DataFileLayout, CreateNewTruncatesAnExistingFile) {
     ScratchDir dir;
     DataFile f;
     const SampleContent c = makeSample({1, 2, 3}, 1, 1, 3);
@@ -50,13 +46,11 @@ TEST(DataFileLayout, CreateNewTruncatesAnExistingFile)
     EXPECT_EQ(readAll(dir.file("a.dat")).size(), 48u);
 }
 
-TEST(DataFileLayout, WriteInfoMarksHeaderAndWritesRecord)
-{
+TEST(DataFileLayout, WriteInfoMarksHeaderAndWritesRecord) {
     ScratchDir dir;
     DataFile f;
     InfoBlock info{};
-    for (std::size_t i = 0; i < info.size(); ++i)
-        info[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    for (std::size_t i = 0; i < info.size(); ++i) info[i] = static_cast<std::uint8_t>(i * 7 + 1);
     f.SetFileName(dir.file("i.dat"));
     ASSERT_EQ(f.CreateNew(), 1);
     ASSERT_EQ(f.SetInfo(info), 1);
@@ -75,8 +69,7 @@ TEST(DataFileLayout, WriteInfoMarksHeaderAndWritesRecord)
     EXPECT_EQ(intAt(bytes, 48 + 672), 0);
 }
 
-TEST(DataFileLayout, ThreeIntegersFollowTheInformationRecord)
-{
+TEST(DataFileLayout, ThreeIntegersFollowTheInformationRecord) {
     ScratchDir dir;
     DataFile f;
     f.SetFileName(dir.file("three.dat"));
@@ -95,8 +88,7 @@ TEST(DataFileLayout, ThreeIntegersFollowTheInformationRecord)
     EXPECT_EQ(list, (std::vector<std::int32_t>{5, -2, 7}));
 }
 
-TEST(DataFileLayout, SectionsFollowEachOtherWithTheirTags)
-{
+TEST(DataFileLayout, SectionsFollowEachOtherWithTheirTags) {
     ScratchDir dir;
     DataFile f;
     const SampleContent c = makeSample({9, 8}, 1, 2, 11);
@@ -124,8 +116,7 @@ TEST(DataFileLayout, SectionsFollowEachOtherWithTheirTags)
 
 class DataFileRoundTrip : public ::testing::TestWithParam<std::tuple<int, int, int>> {};
 
-TEST_P(DataFileRoundTrip, EverySectionReadsBackAsWritten)
-{
+TEST_P(DataFileRoundTrip, EverySectionReadsBackAsWritten) {
     const auto [intCount, blockCount, itemCount] = GetParam();
     std::vector<std::int32_t> ints;
     for (int i = 0; i < intCount; ++i)
@@ -134,7 +125,8 @@ TEST_P(DataFileRoundTrip, EverySectionReadsBackAsWritten)
         ints[0] = INT32_MIN;
         ints[1] = INT32_MAX;
     }
-    const SampleContent c = makeSample(ints, blockCount, itemCount, static_cast<std::uint32_t>(intCount + 17));
+    const SampleContent c =
+        makeSample(ints, blockCount, itemCount, static_cast<std::uint32_t>(intCount + 17));
     ScratchDir dir;
     DataFile f;
     ASSERT_EQ(writeSample(f, dir.file("r.dat"), c), 1);
@@ -168,8 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, DataFileRoundTrip,
                                            std::make_tuple(1, 0, 5), std::make_tuple(5000, 7, 0),
                                            std::make_tuple(2, 40, 300)));
 
-TEST(DataFileRecord, TextsAndValuesKeepEveryByte)
-{
+TEST(DataFileRecord, TextsAndValuesKeepEveryByte) {
     ScratchDir dir;
     DataFile f;
     SampleContent c = makeSample({1}, 0, 0, 5);
@@ -186,8 +177,7 @@ TEST(DataFileRecord, TextsAndValuesKeepEveryByte)
     EXPECT_TRUE(r.text2.empty());
 }
 
-TEST(DataFileRecord, TextOverTheLimitIsRefusedAndFileUnchanged)
-{
+TEST(DataFileRecord, TextOverTheLimitIsRefusedAndFileUnchanged) {
     ScratchDir dir;
     DataFile f;
     SampleContent c = makeSample({1}, 0, 0, 5);
@@ -196,11 +186,10 @@ TEST(DataFileRecord, TextOverTheLimitIsRefusedAndFileUnchanged)
     Record r;
     EXPECT_EQ(f.ReadRecord(r), 0);
     std::vector<Item> items;
-    EXPECT_EQ(f.ReadItems(items), 1);   // everything before the record is intact
+    EXPECT_EQ(f.ReadItems(items), 1);  // everything before the record is intact
 }
 
-TEST(DataFileAppend, IntegersAccumulateOverSeveralCalls)
-{
+TEST(DataFileAppend, IntegersAccumulateOverSeveralCalls) {
     ScratchDir dir;
     DataFile f;
     f.SetFileName(dir.file("acc.dat"));
@@ -210,14 +199,13 @@ TEST(DataFileAppend, IntegersAccumulateOverSeveralCalls)
     ASSERT_EQ(f.AppendInts({}), 1);
     ASSERT_EQ(f.AppendInts({3}), 1);
     std::vector<std::int32_t> list;
-    ASSERT_EQ(f.ReadInts(list), 1);   // readers see appends while the file is still open
+    ASSERT_EQ(f.ReadInts(list), 1);  // readers see appends while the file is still open
     EXPECT_EQ(list, (std::vector<std::int32_t>{1, 2, 3}));
     f.Close();
     EXPECT_EQ(intAt(readAll(dir.file("acc.dat")), 720), 3);
 }
 
-TEST(DataFileAppend, IntegersNeedTheFileOpenedByWriteInfo)
-{
+TEST(DataFileAppend, IntegersNeedTheFileOpenedByWriteInfo) {
     ScratchDir dir;
     DataFile f;
     f.SetFileName(dir.file("c.dat"));
@@ -230,11 +218,10 @@ TEST(DataFileAppend, IntegersNeedTheFileOpenedByWriteInfo)
     EXPECT_EQ(readAll(dir.file("c.dat")), before);
 }
 
-TEST(DataFileAppend, BlocksReopenTheNamedFile)
-{
+TEST(DataFileAppend, BlocksReopenTheNamedFile) {
     ScratchDir dir;
     DataFile f;
-    EXPECT_EQ(f.AppendBlocks({Block{}}), 0);   // no name: nothing happens
+    EXPECT_EQ(f.AppendBlocks({Block{}}), 0);  // no name: nothing happens
     f.SetFileName(dir.file("b.dat"));
     ASSERT_EQ(f.CreateNew(), 1);
     ASSERT_EQ(f.WriteInfo(), 1);
@@ -251,13 +238,12 @@ TEST(DataFileAppend, BlocksReopenTheNamedFile)
     EXPECT_EQ(blocks[1], b);
 }
 
-TEST(DataFileAppend, SectionsOutOfOrderAreRefusedWithoutChangingTheFile)
-{
+TEST(DataFileAppend, SectionsOutOfOrderAreRefusedWithoutChangingTheFile) {
     ScratchDir dir;
     DataFile f;
     f.SetFileName(dir.file("o.dat"));
     ASSERT_EQ(f.CreateNew(), 1);
-    EXPECT_EQ(f.AppendBlocks({Block{}}), 0);   // no information record yet
+    EXPECT_EQ(f.AppendBlocks({Block{}}), 0);  // no information record yet
     ASSERT_EQ(f.WriteInfo(), 1);
     ASSERT_EQ(f.AppendInts({1, 2}), 1);
     const auto afterInts = readAll(dir.file("o.dat"));
@@ -283,8 +269,7 @@ TEST(DataFileAppend, SectionsOutOfOrderAreRefusedWithoutChangingTheFile)
     EXPECT_EQ(f.ReadRecord(r), 1);
 }
 
-TEST(DataFileAppend, IntegerCountStaysBelowTheLimit)
-{
+TEST(DataFileAppend, IntegerCountStaysBelowTheLimit) {
     ScratchDir dir;
     DataFile f;
     f.SetFileName(dir.file("big.dat"));
@@ -294,7 +279,7 @@ TEST(DataFileAppend, IntegerCountStaysBelowTheLimit)
     many.back() = 42;
     EXPECT_EQ(f.AppendInts(std::vector<std::int32_t>(static_cast<std::size_t>(kIntLimit), 1)), 0);
     ASSERT_EQ(f.AppendInts(many), 1);
-    EXPECT_EQ(f.AppendInts({1}), 0);   // would reach the limit
+    EXPECT_EQ(f.AppendInts({1}), 0);  // would reach the limit
     f.Close();
     std::vector<std::int32_t> list;
     ASSERT_EQ(f.ReadInts(list), 1);
@@ -302,8 +287,7 @@ TEST(DataFileAppend, IntegerCountStaysBelowTheLimit)
     EXPECT_EQ(list.back(), 42);
 }
 
-TEST(DataFileNaming, NewNameClosesTheOpenFile)
-{
+TEST(DataFileNaming, NewNameClosesTheOpenFile) {
     ScratchDir dir;
     DataFile f;
     f.SetFileName(dir.file("a.dat"));
@@ -316,11 +300,10 @@ TEST(DataFileNaming, NewNameClosesTheOpenFile)
     EXPECT_EQ(f.AppendInts({1}), 0);
 }
 
-TEST(DataFileCopy, CopyHoldsEveryByte)
-{
+TEST(DataFileCopy, CopyHoldsEveryByte) {
     ScratchDir dir;
     DataFile f;
-    const SampleContent c = makeSample({1, 2, 3}, 9, 4, 21);   // several 1000-byte chunks
+    const SampleContent c = makeSample({1, 2, 3}, 9, 4, 21);  // several 1000-byte chunks
     ASSERT_EQ(writeSample(f, dir.file("src.dat"), c), 1);
     ASSERT_EQ(f.CopyTo(dir.file("copy.dat")), 1);
     const auto original = readAll(dir.file("src.dat"));
@@ -328,8 +311,7 @@ TEST(DataFileCopy, CopyHoldsEveryByte)
     EXPECT_EQ(readAll(dir.file("copy.dat")), original);
 }
 
-TEST(DataFileCopy, CopyIncludesAppendsOfTheOpenFile)
-{
+TEST(DataFileCopy, CopyIncludesAppendsOfTheOpenFile) {
     ScratchDir dir;
     DataFile f;
     f.SetFileName(dir.file("src.dat"));
@@ -344,8 +326,7 @@ TEST(DataFileCopy, CopyIncludesAppendsOfTheOpenFile)
     EXPECT_EQ(list, (std::vector<std::int32_t>{6, 7}));
 }
 
-TEST(DataFileCopy, CopyOntoItselfOrWithoutSourceFails)
-{
+TEST(DataFileCopy, CopyOntoItselfOrWithoutSourceFails) {
     ScratchDir dir;
     DataFile f;
     EXPECT_EQ(f.CopyTo(dir.file("x.dat")), 0);

@@ -24,20 +24,18 @@ using testing::ScratchDir;
 struct Script {
     std::deque<std::optional<QString>> answers;
     std::vector<FileRequest> requests;
-    std::vector<std::pair<QString, QString>> messages;   // caption, text
+    std::vector<std::pair<QString, QString>> messages;  // caption, text
 
-    DialogHooks hooks()
-    {
+    DialogHooks hooks() {
         DialogHooks h;
-        h.chooseFile = [this](QWidget*, const FileRequest& r) -> std::optional<QString> {
+        h.chooseFile = [this](QWidget *, const FileRequest &r) -> std::optional<QString> {
             requests.push_back(r);
-            if (answers.empty())
-                return std::nullopt;
+            if (answers.empty()) return std::nullopt;
             auto a = answers.front();
             answers.pop_front();
             return a;
         };
-        h.message = [this](QWidget*, const QString& caption, const QString& text) {
+        h.message = [this](QWidget *, const QString &caption, const QString &text) {
             messages.emplace_back(caption, text);
         };
         return h;
@@ -45,17 +43,19 @@ struct Script {
 };
 
 class DialogTest : public ::testing::Test {
-protected:
-    QPushButton* button(DatlookDlg& d, const char* name) { return d.findChild<QPushButton*>(QString::fromLatin1(name)); }
-    QLabel* label(DatlookDlg& d, const char* name) { return d.findChild<QLabel*>(QString::fromLatin1(name)); }
-    QString path(const std::string& p) { return QString::fromStdString(p); }
-    QByteArray fileText(const std::string& p)
-    {
-        const auto bytes = readAll(p);
-        return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+  protected:
+    QPushButton *button(DatlookDlg &d, const char *name) {
+        return d.findChild<QPushButton *>(QString::fromLatin1(name));
     }
-    void makeData(const std::string& name, std::vector<std::int32_t> ints)
-    {
+    QLabel *label(DatlookDlg &d, const char *name) {
+        return d.findChild<QLabel *>(QString::fromLatin1(name));
+    }
+    QString path(const std::string &p) { return QString::fromStdString(p); }
+    QByteArray fileText(const std::string &p) {
+        const auto bytes = readAll(p);
+        return QByteArray(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    }
+    void makeData(const std::string &name, std::vector<std::int32_t> ints) {
         DataFile f;
         ASSERT_EQ(writeSample(f, name, makeSample(std::move(ints), 1, 1, 4)), 1);
     }
@@ -63,8 +63,7 @@ protected:
     Script script;
 };
 
-TEST_F(DialogTest, ShowsCaptionButtonsAndStaticTexts)
-{
+TEST_F(DialogTest, ShowsCaptionButtonsAndStaticTexts) {
     DatlookDlg d(script.hooks());
     EXPECT_EQ(d.windowTitle(), QStringLiteral("数据文件转换程序"));
     ASSERT_NE(button(d, "button1000"), nullptr);
@@ -77,8 +76,7 @@ TEST_F(DialogTest, ShowsCaptionButtonsAndStaticTexts)
     EXPECT_EQ(label(d, "static1003")->text(), QStringLiteral("数据文件名"));
 }
 
-TEST_F(DialogTest, OpenAsksForADataFileAndShowsItsName)
-{
+TEST_F(DialogTest, OpenAsksForADataFileAndShowsItsName) {
     const std::string data = dir.file("run.dat");
     makeData(data, {1});
     DatlookDlg d(script.hooks());
@@ -93,8 +91,7 @@ TEST_F(DialogTest, OpenAsksForADataFileAndShowsItsName)
     EXPECT_EQ(label(d, "static1002")->text(), QStringLiteral("数据文件名：") + path(data));  // short: whole
 }
 
-TEST_F(DialogTest, CancelledOpenKeepsNoName)
-{
+TEST_F(DialogTest, CancelledOpenKeepsNoName) {
     DatlookDlg d(script.hooks());
     script.answers.push_back(std::nullopt);
     button(d, "button1000")->click();
@@ -102,8 +99,7 @@ TEST_F(DialogTest, CancelledOpenKeepsNoName)
     EXPECT_EQ(label(d, "static1002")->text(), QStringLiteral("数据文件名："));
 }
 
-TEST_F(DialogTest, ThreeIntegersConvertToThreeLines)
-{
+TEST_F(DialogTest, ThreeIntegersConvertToThreeLines) {
     const std::string data = dir.file("run.dat");
     const std::string text = dir.file("run.txt");
     makeData(data, {5, -2, 7});
@@ -122,13 +118,12 @@ TEST_F(DialogTest, ThreeIntegersConvertToThreeLines)
     EXPECT_TRUE(script.messages.empty());
 }
 
-TEST_F(DialogTest, WrongVersionConvertsNothingButCreatesTheTextFile)
-{
+TEST_F(DialogTest, WrongVersionConvertsNothingButCreatesTheTextFile) {
     const std::string data = dir.file("bad.dat");
     const std::string text = dir.file("bad.txt");
     makeData(data, {5, -2, 7});
     auto bytes = readAll(data);
-    bytes[18] = '2';   // "Data file version 2.00"
+    bytes[18] = '2';  // "Data file version 2.00"
     testing::writeAll(data, bytes);
     testing::writeAll(text, {'o', 'l', 'd'});
     DatlookDlg d(script.hooks());
@@ -141,8 +136,7 @@ TEST_F(DialogTest, WrongVersionConvertsNothingButCreatesTheTextFile)
     EXPECT_TRUE(fileText(text).isEmpty());
 }
 
-TEST_F(DialogTest, FreshFileSaysNoData)
-{
+TEST_F(DialogTest, FreshFileSaysNoData) {
     const std::string data = dir.file("fresh.dat");
     const std::string text = dir.file("fresh.txt");
     DataFile f;
@@ -158,8 +152,7 @@ TEST_F(DialogTest, FreshFileSaysNoData)
     EXPECT_TRUE(fileText(text).isEmpty());
 }
 
-TEST_F(DialogTest, ConvertingWithoutDataFileAsksToOpenOne)
-{
+TEST_F(DialogTest, ConvertingWithoutDataFileAsksToOpenOne) {
     DatlookDlg d(script.hooks());
     button(d, "button1001")->click();
     EXPECT_TRUE(script.requests.empty());
@@ -168,8 +161,7 @@ TEST_F(DialogTest, ConvertingWithoutDataFileAsksToOpenOne)
     EXPECT_EQ(label(d, "static1003")->text(), QStringLiteral("数据文件名"));
 }
 
-TEST_F(DialogTest, CancelledConversionWritesNothing)
-{
+TEST_F(DialogTest, CancelledConversionWritesNothing) {
     const std::string data = dir.file("run.dat");
     makeData(data, {1, 2});
     DatlookDlg d(script.hooks());
@@ -181,8 +173,7 @@ TEST_F(DialogTest, CancelledConversionWritesNothing)
     EXPECT_TRUE(script.messages.empty());
 }
 
-TEST_F(DialogTest, TheDataFileIsNeverChosenAsTextFile)
-{
+TEST_F(DialogTest, TheDataFileIsNeverChosenAsTextFile) {
     const std::string data = dir.file("run.dat");
     makeData(data, {1, 2});
     const auto before = readAll(data);
@@ -195,8 +186,7 @@ TEST_F(DialogTest, TheDataFileIsNeverChosenAsTextFile)
     EXPECT_NE(script.messages[0].second.indexOf(QStringLiteral("数据文件")), -1);
 }
 
-TEST_F(DialogTest, UncreatableTextFileIsReported)
-{
+TEST_F(DialogTest, UncreatableTextFileIsReported) {
     const std::string data = dir.file("run.dat");
     makeData(data, {1});
     DatlookDlg d(script.hooks());
@@ -207,10 +197,9 @@ TEST_F(DialogTest, UncreatableTextFileIsReported)
     EXPECT_EQ(label(d, "static1003")->text(), QStringLiteral("数据文件名"));
 }
 
-TEST_F(DialogTest, AboutShowsNameAndVersion)
-{
+TEST_F(DialogTest, AboutShowsNameAndVersion) {
     DatlookDlg d(script.hooks());
-    QAction* about = d.findChild<QAction*>(QStringLiteral("idm_About"));
+    QAction *about = d.findChild<QAction *>(QStringLiteral("idm_About"));
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(d.actions().contains(about));
     EXPECT_EQ(d.contextMenuPolicy(), Qt::ActionsContextMenu);
@@ -220,8 +209,7 @@ TEST_F(DialogTest, AboutShowsNameAndVersion)
     EXPECT_NE(script.messages[0].second.indexOf(QStringLiteral("1.0")), -1);
 }
 
-TEST_F(DialogTest, ExitButtonClosesTheDialog)
-{
+TEST_F(DialogTest, ExitButtonClosesTheDialog) {
     DatlookDlg d(script.hooks());
     d.show();
     button(d, "button1")->click();
@@ -231,8 +219,7 @@ TEST_F(DialogTest, ExitButtonClosesTheDialog)
 
 }  // namespace
 
-TEST_F(DialogTest, LongPathsKeepTheFileNameVisible)
-{
+TEST_F(DialogTest, LongPathsKeepTheFileNameVisible) {
     const std::string folder = dir.file(std::string(150, 'f'));
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
     const std::string data = folder + "/measurement-0042.dat";
@@ -242,12 +229,11 @@ TEST_F(DialogTest, LongPathsKeepTheFileNameVisible)
     button(d, "button1000")->click();
     const QString shown = label(d, "static1002")->text();
     EXPECT_TRUE(shown.endsWith(QStringLiteral("measurement-0042.dat"))) << shown.toStdString();
-    EXPECT_TRUE(shown.contains(QChar(0x2026)));   // elided in the middle
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));  // elided in the middle
     EXPECT_EQ(label(d, "static1002")->toolTip(), QStringLiteral("数据文件名：") + path(data));
 }
 
-TEST_F(DialogTest, AHardLinkOfTheDataFileIsRefusedAsTextFile)
-{
+TEST_F(DialogTest, AHardLinkOfTheDataFileIsRefusedAsTextFile) {
     const std::string data = dir.file("run.dat");
     const std::string link = dir.file("run-link.txt");
     makeData(data, {5, -2, 7});
@@ -262,19 +248,18 @@ TEST_F(DialogTest, AHardLinkOfTheDataFileIsRefusedAsTextFile)
     EXPECT_EQ(readAll(data), before);
 }
 
-TEST_F(DialogTest, AFifoOrFolderAsDataFileIsRefusedWithoutBlocking)
-{
+TEST_F(DialogTest, AFifoOrFolderAsDataFileIsRefusedWithoutBlocking) {
     const std::string fifo = dir.file("pipe.dat");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string folder = dir.file("folder.dat");
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
-    for (const std::string& data : {fifo, folder}) {
+    for (const std::string &data : {fifo, folder}) {
         script.messages.clear();
         const std::string text = dir.file("out.txt");
         DatlookDlg d(script.hooks());
         script.answers = {path(data), path(text)};
         button(d, "button1000")->click();
-        button(d, "button1001")->click();   // would block forever on the FIFO if it were opened
+        button(d, "button1001")->click();  // would block forever on the FIFO if it were opened
         ASSERT_EQ(script.messages.size(), 1u) << data;
         EXPECT_EQ(script.messages[0].second, QStringLiteral("数据文件不是普通文件：") + path(data));
         EXPECT_FALSE(QFile::exists(path(text)));

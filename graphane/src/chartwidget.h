@@ -11,20 +11,20 @@
 namespace graphane {
 
 class ChartWidgetHost {
- public:
-  virtual ~ChartWidgetHost() = default;
-  virtual const Surface &picture() const = 0;
-  virtual const Overlay &overlay() const = 0;
-  virtual void resized(QSize size) = 0;
-  virtual void shown() = 0;
-  virtual void mousePressed(int16_t button, int16_t shift, float x, float y) = 0;
-  virtual void mouseMoved(int16_t buttons, int16_t shift, float x, float y) = 0;
-  virtual void mouseReleased(int16_t button, int16_t shift, float x, float y) = 0;
-  virtual void clicked() = 0;
-  virtual void doubleClicked() = 0;
-  virtual void keyDown(int16_t keyCode, int16_t shift) = 0;
-  virtual void keyPressed(int16_t keyAscii) = 0;
-  virtual void keyUp(int16_t keyCode, int16_t shift) = 0;
+  public:
+    virtual ~ChartWidgetHost() = default;
+    virtual const Surface &picture() const = 0;
+    virtual const Overlay &overlay() const = 0;
+    virtual void resized(QSize size) = 0;
+    virtual void shown() = 0;
+    virtual void mousePressed(int16_t button, int16_t shift, float x, float y) = 0;
+    virtual void mouseMoved(int16_t buttons, int16_t shift, float x, float y) = 0;
+    virtual void mouseReleased(int16_t button, int16_t shift, float x, float y) = 0;
+    virtual void clicked() = 0;
+    virtual void doubleClicked() = 0;
+    virtual void keyDown(int16_t keyCode, int16_t shift) = 0;
+    virtual void keyPressed(int16_t keyAscii) = 0;
+    virtual void keyUp(int16_t keyCode, int16_t shift) = 0;
 };
 
 // Key code of a Qt key as form hosts number them (letters 65.., F1 112, arrows 37..40).
@@ -38,29 +38,29 @@ int16_t hostButtons(Qt::MouseButtons buttons);
 QSizeF readoutBoxSize(const QFont &font, const QString &text);
 
 class ChartWidget : public QWidget {
-  Q_OBJECT
- public:
-  explicit ChartWidget(ChartWidgetHost &host);
+    Q_OBJECT
+  public:
+    explicit ChartWidget(ChartWidgetHost &host);
 
-  // Repaints the part of the widget the overlays covered before and cover now.
-  void overlayChanged(const QRectF &before, const QRectF &after);
-  int paintCount() const { return paints_; }
+    // Repaints the part of the widget the overlays covered before and cover now.
+    void overlayChanged(const QRectF &before, const QRectF &after);
+    int paintCount() const { return paints_; }
 
- protected:
-  void paintEvent(QPaintEvent *event) override;
-  void resizeEvent(QResizeEvent *event) override;
-  void showEvent(QShowEvent *event) override;
-  void mousePressEvent(QMouseEvent *event) override;
-  void mouseMoveEvent(QMouseEvent *event) override;
-  void mouseReleaseEvent(QMouseEvent *event) override;
-  void mouseDoubleClickEvent(QMouseEvent *event) override;
-  void keyPressEvent(QKeyEvent *event) override;
-  void keyReleaseEvent(QKeyEvent *event) override;
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
 
- private:
-  ChartWidgetHost &host_;
-  bool afterDoubleClick_ = false;
-  int paints_ = 0;
+  private:
+    ChartWidgetHost &host_;
+    bool afterDoubleClick_ = false;
+    int paints_ = 0;
 };
 
 }  // namespace graphane

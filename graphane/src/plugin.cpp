@@ -7,12 +7,12 @@
 #include "graphanecontrol.h"
 
 extern "C" automation::Control *automation_create_control(const char *progId) {
-  if (!progId || std::strcmp(progId, graphane::ProgId) != 0) return nullptr;
-  // A visual control needs the host's widget application; without one it cannot be made.
-  if (!qobject_cast<QApplication *>(QCoreApplication::instance())) return nullptr;
-  try {
-    return new graphane::GraphaneControl();
-  } catch (...) {
-    return nullptr;
-  }
+    if (!progId || std::strcmp(progId, graphane::ProgId) != 0) return nullptr;
+    // A visual control needs the host's widget application; without one it cannot be made.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) return nullptr;
+    try {
+        return new graphane::GraphaneControl();
+    } catch (...) {
+        return nullptr;
+    }
 }

@@ -26,25 +26,29 @@
 namespace graphane {
 
 struct PixelBuffer {
-  uint32_t *bits = nullptr;
-  int width = 0;
-  int height = 0;
-  std::ptrdiff_t stride = 0;  // pixels per row
+    uint32_t *bits = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;  // pixels per row
 
-  bool inside(int x, int y) const { return unsigned(x) < unsigned(width) && unsigned(y) < unsigned(height); }
-  void set(int x, int y, uint32_t argb) const { bits[y * stride + x] = argb; }
+    bool inside(int x, int y) const {
+        return unsigned(x) < unsigned(width) && unsigned(y) < unsigned(height);
+    }
+    void set(int x, int y, uint32_t argb) const { bits[y * stride + x] = argb; }
 };
 
 // Pixel coordinates farther out than this are clipped (in floating point) before rounding.
 constexpr float kCoordLimit = float(1 << 20);
 
-inline bool isNearPixel(float v) { return std::fabs(v) <= kCoordLimit; }  // false for NaN too
+inline bool isNearPixel(float v) {
+    return std::fabs(v) <= kCoordLimit;
+}  // false for NaN too
 // Nearest whole pixel, halves to even (the processor's default rounding).
 inline int toPixel(float v) {
 #if defined(__SSE__) || defined(__x86_64__)
-  return _mm_cvtss_si32(_mm_set_ss(v));
+    return _mm_cvtss_si32(_mm_set_ss(v));
 #else
-  return int(std::lrintf(v));
+    return int(std::lrintf(v));
 #endif
 }
 
@@ -57,15 +61,15 @@ void rasterColumn(const PixelBuffer &buf, int x, int ya, int yb, uint32_t argb);
 
 // Data to pixel: X = x1 + (x - xmin) * kx, Y = y2 - (y - ymin) * ky.
 struct PointMapping {
-  float x1 = 0, y2 = 0, kx = 1, ky = -1, xmin = 0, ymin = 0;
-  float X(float x) const { return x1 + (x - xmin) * kx; }
-  float Y(float y) const { return y2 - (y - ymin) * ky; }
+    float x1 = 0, y2 = 0, kx = 1, ky = -1, xmin = 0, ymin = 0;
+    float X(float x) const { return x1 + (x - xmin) * kx; }
+    float Y(float y) const { return y2 - (y - ymin) * ky; }
 };
 
 // Draws the segments P0->P1->...->P(n-1) of the mapped points. With merge the points of one
 // pixel column are merged into one span (same pixels, much faster for dense data); without
 // it every segment is drawn on its own.
-void drawPolyline(const PixelBuffer &buf, const float *xs, const float *ys, int64_t n, const PointMapping &map,
-                  uint32_t argb, bool merge);
+void drawPolyline(const PixelBuffer &buf, const float *xs, const float *ys, int64_t n,
+                  const PointMapping &map, uint32_t argb, bool merge);
 
 }  // namespace graphane

@@ -48,7 +48,7 @@ const float *cached_stage(unsigned s) {
 
 // Twiddles for one transform: cached stages plus the large ones owned for this call.
 class TwiddleSet {
-public:
+  public:
     TwiddleSet() = default;
     TwiddleSet(const TwiddleSet &) = delete;
     TwiddleSet &operator=(const TwiddleSet &) = delete;
@@ -73,7 +73,7 @@ public:
     }
     const StageTwiddles &tables() const { return tw_; }
 
-private:
+  private:
     StageTwiddles tw_{};
     float *owned_[32] = {};
 };
@@ -137,7 +137,9 @@ void fft_forward_portable(float *re, float *im, unsigned log2n, const StageTwidd
 
 }  // namespace detail
 
-bool fft_is_pow2(std::int64_t n) { return n > 0 && (n & (n - 1)) == 0; }
+bool fft_is_pow2(std::int64_t n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
 
 bool fft_path_available(FftPath path) {
     return path != FftPath::Avx2 || detail::cpu_has_avx2_fma();

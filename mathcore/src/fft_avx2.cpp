@@ -37,8 +37,12 @@ inline void store(float *re, float *im, std::size_t k, CVec v) {
     _mm256_storeu_ps(im + k, v.i);
 }
 
-inline CVec add(CVec a, CVec b) { return {_mm256_add_ps(a.r, b.r), _mm256_add_ps(a.i, b.i)}; }
-inline CVec sub(CVec a, CVec b) { return {_mm256_sub_ps(a.r, b.r), _mm256_sub_ps(a.i, b.i)}; }
+inline CVec add(CVec a, CVec b) {
+    return {_mm256_add_ps(a.r, b.r), _mm256_add_ps(a.i, b.i)};
+}
+inline CVec sub(CVec a, CVec b) {
+    return {_mm256_sub_ps(a.r, b.r), _mm256_sub_ps(a.i, b.i)};
+}
 
 // a * (c + i s)
 inline CVec mul(CVec a, __m256 c, __m256 s) {
@@ -49,9 +53,15 @@ inline CVec mul(CVec a, __m256 c, __m256 s) {
 struct Tw {
     __m256 c, s;
 };
-inline Tw broadcast(const float *c, const float *s, std::size_t j) { return {_mm256_set1_ps(c[j]), _mm256_set1_ps(s[j])}; }
-inline Tw vec(const float *c, const float *s, std::size_t j) { return {_mm256_loadu_ps(c + j), _mm256_loadu_ps(s + j)}; }
-inline CVec mul(CVec a, Tw w) { return mul(a, w.c, w.s); }
+inline Tw broadcast(const float *c, const float *s, std::size_t j) {
+    return {_mm256_set1_ps(c[j]), _mm256_set1_ps(s[j])};
+}
+inline Tw vec(const float *c, const float *s, std::size_t j) {
+    return {_mm256_loadu_ps(c + j), _mm256_loadu_ps(s + j)};
+}
+inline CVec mul(CVec a, Tw w) {
+    return mul(a, w.c, w.s);
+}
 
 // Operations of the shared passes.
 struct Avx2Ops {

@@ -19,7 +19,8 @@ struct Passes {
     using C = typename Ops::C;
 
     // Stages of half-size L = 2^s and 2L over [off, off + size), blocks of 4L.
-    static void radix4(float *re, float *im, std::size_t off, std::size_t size, unsigned s, const StageTwiddles &tw) {
+    static void radix4(float *re, float *im, std::size_t off, std::size_t size, unsigned s,
+                       const StageTwiddles &tw) {
         const std::size_t L = std::size_t{1} << s;
         const float *wc = tw.cos[s], *ws = tw.msin[s];
         const float *uc = tw.cos[s + 1], *us = tw.msin[s + 1];
@@ -41,7 +42,8 @@ struct Passes {
     }
 
     // Stages of half-size L = 2^s, 2L and 4L over [off, off + size), blocks of 8L.
-    static void radix8(float *re, float *im, std::size_t off, std::size_t size, unsigned s, const StageTwiddles &tw) {
+    static void radix8(float *re, float *im, std::size_t off, std::size_t size, unsigned s,
+                       const StageTwiddles &tw) {
         const std::size_t L = std::size_t{1} << s;
         const float *ac = tw.cos[s], *as = tw.msin[s];
         const float *bc = tw.cos[s + 1], *bs = tw.msin[s + 1];

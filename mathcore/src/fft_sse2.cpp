@@ -22,7 +22,9 @@ struct CVec4 {
 struct Sse2Ops {
     using C = CVec4;
     static constexpr std::size_t kWidth = 4;
-    static C load(const float *re, const float *im, std::size_t k) { return {_mm_loadu_ps(re + k), _mm_loadu_ps(im + k)}; }
+    static C load(const float *re, const float *im, std::size_t k) {
+        return {_mm_loadu_ps(re + k), _mm_loadu_ps(im + k)};
+    }
     static void store(float *re, float *im, std::size_t k, C v) {
         _mm_storeu_ps(re + k, v.r);
         _mm_storeu_ps(im + k, v.i);
@@ -30,9 +32,12 @@ struct Sse2Ops {
     static C add(C a, C b) { return {_mm_add_ps(a.r, b.r), _mm_add_ps(a.i, b.i)}; }
     static C sub(C a, C b) { return {_mm_sub_ps(a.r, b.r), _mm_sub_ps(a.i, b.i)}; }
     static C mul(C a, __m128 c, __m128 s) {
-        return {_mm_sub_ps(_mm_mul_ps(a.r, c), _mm_mul_ps(a.i, s)), _mm_add_ps(_mm_mul_ps(a.r, s), _mm_mul_ps(a.i, c))};
+        return {_mm_sub_ps(_mm_mul_ps(a.r, c), _mm_mul_ps(a.i, s)),
+                _mm_add_ps(_mm_mul_ps(a.r, s), _mm_mul_ps(a.i, c))};
     }
-    static C mul(C a, const float *c, const float *s, std::size_t j) { return mul(a, _mm_loadu_ps(c + j), _mm_loadu_ps(s + j)); }
+    static C mul(C a, const float *c, const float *s, std::size_t j) {
+        return mul(a, _mm_loadu_ps(c + j), _mm_loadu_ps(s + j));
+    }
 };
 
 constexpr int kRev2[4] = {0, 2, 1, 3};
@@ -42,8 +47,8 @@ struct Tile4 {
 };
 
 // Loads the tile whose row m starts at base + m * stride and runs the first two stages.
-inline void load_and_transform(const float *re, const float *im, std::size_t base, std::size_t stride, __m128 wc,
-                               __m128 ws, __m128 scale, bool scaled, Tile4 &out) {
+inline void load_and_transform(const float *re, const float *im, std::size_t base, std::size_t stride,
+                               __m128 wc, __m128 ws, __m128 scale, bool scaled, Tile4 &out) {
     CVec4 v[4];
     for (int m = 0; m < 4; ++m) {
         v[m] = Sse2Ops::load(re, im, base + static_cast<std::size_t>(m) * stride);

@@ -15,8 +15,8 @@ constexpr int kEnd = 256;       // end-of-stream symbol
 constexpr int kSentinel = 513;  // node whose count is larger than any real count
 constexpr int kNodes = 514;
 constexpr int kMaxCodeBits = 32;
-constexpr int kTableBits = 13;  // bits resolved by one look-up when decoding
-constexpr int kStepsPerRefill = 4; // look-ups per refill of the 56-bit decoding buffer
+constexpr int kTableBits = 13;      // bits resolved by one look-up when decoding
+constexpr int kStepsPerRefill = 4;  // look-ups per refill of the 56-bit decoding buffer
 
 // The coding tree: nodes 0..255 byte leaves, 256 the end leaf, 257.. internal nodes.
 struct Tree {
@@ -35,8 +35,7 @@ void buildTree(const uint32_t *scaled, Tree &tree) {
         int min1 = kSentinel;
         int min2 = kSentinel;
         for (int i = 0; i < next; ++i) {
-            if (count[i] == 0)
-                continue;
+            if (count[i] == 0) continue;
             if (count[i] < count[min1]) {
                 min2 = min1;
                 min1 = i;
@@ -44,8 +43,7 @@ void buildTree(const uint32_t *scaled, Tree &tree) {
                 min2 = i;
             }
         }
-        if (min2 == kSentinel)
-            break;
+        if (min2 == kSentinel) break;
         count[next] = count[min1] + count[min2];
         tree.child0[next] = static_cast<uint16_t>(min1);
         tree.child1[next] = static_cast<uint16_t>(min2);
@@ -77,8 +75,7 @@ bool assignCodes(const Tree &tree, Code *codes) {
             codes[item.node] = {item.bits, item.length};
             continue;
         }
-        if (item.length >= kMaxCodeBits)
-            return false;
+        if (item.length >= kMaxCodeBits) return false;
         stack[top++] = {tree.child1[item.node], (item.bits << 1) | 1u, item.length + 1};
         stack[top++] = {tree.child0[item.node], item.bits << 1, item.length + 1};
     }
@@ -98,8 +95,7 @@ void countBytes(const uint8_t *data, size_t size, uint64_t *counts) {
             ++part[2][data[i + 2]];
             ++part[3][data[i + 3]];
         }
-        for (; i < stop; ++i)
-            ++part[0][data[i]];
+        for (; i < stop; ++i) ++part[0][data[i]];
         for (int s = 0; s < 256; ++s) {
             total[s] += uint64_t(part[0][s]) + part[1][s] + part[2][s] + part[3][s];
             part[0][s] = part[1][s] = part[2][s] = part[3][s] = 0;
@@ -126,15 +122,13 @@ void scaleCounts(uint64_t *counts, uint32_t *scaled) {
 // Count table: runs over non-zero counts, joined across gaps of at most two zero counts.
 void writeCountTable(const uint32_t *scaled, std::vector<uint8_t> &table) {
     int first = 0;
-    while (first < 256 && scaled[first] == 0)
-        ++first;
+    while (first < 256 && scaled[first] == 0) ++first;
     while (first < 256) {
         int last = first;
         int nextNonZero = 256;
         for (;;) {
             int k = last + 1;
-            while (k < 256 && scaled[k] == 0)
-                ++k;
+            while (k < 256 && scaled[k] == 0) ++k;
             if (k < 256 && k - last <= 3) {
                 last = k;
                 continue;
@@ -144,8 +138,7 @@ void writeCountTable(const uint32_t *scaled, std::vector<uint8_t> &table) {
         }
         table.push_back(static_cast<uint8_t>(first));
         table.push_back(static_cast<uint8_t>(last));
-        for (int s = first; s <= last; ++s)
-            table.push_back(static_cast<uint8_t>(scaled[s]));
+        for (int s = first; s <= last; ++s) table.push_back(static_cast<uint8_t>(scaled[s]));
         first = nextNonZero;
     }
     table.push_back(0);
@@ -153,8 +146,7 @@ void writeCountTable(const uint32_t *scaled, std::vector<uint8_t> &table) {
 
 int pendingBits(uint8_t mask) {
     int n = 0;
-    for (uint8_t m = 0x80; m != mask; m >>= 1)
-        ++n;
+    for (uint8_t m = 0x80; m != mask; m >>= 1) ++n;
     return n;
 }
 
@@ -191,8 +183,7 @@ uint8_t *packCodes(const uint8_t *data, size_t size, const Code *codes, HuffmanB
             o += 4;
         }
     };
-    for (size_t i = 0; i < size; ++i)
-        put(code[data[i]], length[data[i]]);
+    for (size_t i = 0; i < size; ++i) put(code[data[i]], length[data[i]]);
     put(codes[kEnd].bits, static_cast<uint32_t>(codes[kEnd].length));
     while (nbits >= 8) {
         nbits -= 8;
@@ -203,30 +194,26 @@ uint8_t *packCodes(const uint8_t *data, size_t size, const Code *codes, HuffmanB
     return o;
 }
 
-bool singleBit(uint8_t mask) { return mask != 0 && (mask & (mask - 1)) == 0; }
+bool singleBit(uint8_t mask) {
+    return mask != 0 && (mask & (mask - 1)) == 0;
+}
 
 // ---- decoding ---------------------------------------------------------------------------------
 
 // Reads the count table at data[pos ..]; on success pos is just past it.
 HuffmanExpandResult readCountTable(const uint8_t *data, size_t size, size_t &pos, uint32_t *scaled) {
     std::fill(scaled, scaled + kSymbols, 0u);
-    if (pos >= size)
-        return HuffmanExpandResult::Truncated;
+    if (pos >= size) return HuffmanExpandResult::Truncated;
     unsigned first = data[pos++];
     do {
-        if (pos >= size)
-            return HuffmanExpandResult::Truncated;
+        if (pos >= size) return HuffmanExpandResult::Truncated;
         unsigned last = data[pos++];
-        if (last < first)
-            return HuffmanExpandResult::Corrupt;
+        if (last < first) return HuffmanExpandResult::Corrupt;
         size_t n = last - first + 1;
-        if (size - pos < n)
-            return HuffmanExpandResult::Truncated;
-        for (size_t k = 0; k < n; ++k)
-            scaled[first + k] = data[pos + k];
+        if (size - pos < n) return HuffmanExpandResult::Truncated;
+        for (size_t k = 0; k < n; ++k) scaled[first + k] = data[pos + k];
         pos += n;
-        if (pos >= size)
-            return HuffmanExpandResult::Truncated;
+        if (pos >= size) return HuffmanExpandResult::Truncated;
         first = data[pos++];
     } while (first != 0);
     scaled[kEnd] = 1;
@@ -238,8 +225,12 @@ HuffmanExpandResult readCountTable(const uint8_t *data, size_t size, size_t &pos
 // Count 0: the next code is the end symbol or longer than the table (decoded from the tree).
 using Entry = uint32_t;
 
-int entryCount(Entry e) { return int((e >> 24) & 3u); }
-int entryBits(Entry e) { return int(e >> 26); }
+int entryCount(Entry e) {
+    return int((e >> 24) & 3u);
+}
+int entryBits(Entry e) {
+    return int(e >> 26);
+}
 
 // Follows bits [from, kTableBits) of index i from the root; returns the leaf and its depth, or -1
 // when no leaf is reached within those bits.
@@ -247,8 +238,7 @@ int leafAt(const Tree &tree, uint32_t i, int from, int &used) {
     int node = tree.root;
     used = 0;
     while (node > kEnd) {
-        if (from + used >= kTableBits)
-            return -1;
+        if (from + used >= kTableBits) return -1;
         bool one = (i >> (kTableBits - 1 - (from + used))) & 1u;
         node = one ? tree.child1[node] : tree.child0[node];
         ++used;
@@ -263,8 +253,7 @@ void buildTable(const Tree &tree, Entry *table) {
         while (count < 3) {
             int used = 0;
             int leaf = leafAt(tree, i, bits, used);
-            if (leaf < 0 || leaf == kEnd)
-                break;
+            if (leaf < 0 || leaf == kEnd) break;
             symbols |= uint32_t(leaf) << (8 * count);
             ++count;
             bits += used;
@@ -275,7 +264,7 @@ void buildTable(const Tree &tree, Entry *table) {
 
 // Output written through a raw cursor into a vector grown by doubling.
 class Output {
-public:
+  public:
     Output(std::vector<uint8_t> &out, size_t limit) : out_(out), base_(out.size()), limit_(limit) {
         cursor_ = base_;
     }
@@ -283,10 +272,8 @@ public:
     bool full() const { return produced() >= limit_; }
     // Room for n more bytes both in the buffer and under the limit.
     bool room(size_t n) {
-        if (limit_ - produced() < n)
-            return false;
-        if (out_.size() - cursor_ < n && !grow(n))
-            return false;
+        if (limit_ - produced() < n) return false;
+        if (out_.size() - cursor_ < n && !grow(n)) return false;
         return true;
     }
     uint8_t *at() { return out_.data() + cursor_; }
@@ -295,10 +282,10 @@ public:
     void finish() { out_.resize(cursor_); }
     bool failed() const { return failed_; }
 
-private:
+  private:
     bool grow(size_t n) {
         try {
-            if (out_.capacity() - out_.size() >= n) { // room reserved from the size estimate
+            if (out_.capacity() - out_.size() >= n) {  // room reserved from the size estimate
                 out_.resize(out_.capacity());
                 return true;
             }
@@ -318,57 +305,48 @@ private:
 };
 
 class Decoder {
-public:
+  public:
     Decoder(const uint8_t *data, size_t size, size_t pos, const Tree &tree, const Entry *table)
         : data_(data), size_(size), bitpos_(uint64_t(pos) * 8), tree_(tree), table_(table) {}
 
     HuffmanExpandResult run(Output &out) {
-        if (tree_.root <= kEnd)
-            return HuffmanExpandResult::Ok; // only the end symbol: nothing was coded
+        if (tree_.root <= kEnd) return HuffmanExpandResult::Ok;  // only the end symbol: nothing was coded
         // Fast part: 8 readable bytes at the bit position give at least 57 bits per look-up.
         while ((bitpos_ >> 3) + 8 <= size_ && out.room(2)) {
             fastRun(out);
-            if ((bitpos_ >> 3) + 8 > size_ || !out.room(2))
-                break;
+            if ((bitpos_ >> 3) + 8 > size_ || !out.room(2)) break;
             // The next code is the end symbol or longer than the table, or the run was out of room:
             // one symbol from the tree.
             int symbol = treeSymbol();
-            if (symbol < 0)
-                symbol = slowSymbol();
-            if (symbol < 0)
-                return HuffmanExpandResult::Truncated;
-            if (symbol == kEnd)
-                return HuffmanExpandResult::Ok;
+            if (symbol < 0) symbol = slowSymbol();
+            if (symbol < 0) return HuffmanExpandResult::Truncated;
+            if (symbol == kEnd) return HuffmanExpandResult::Ok;
             *out.at() = static_cast<uint8_t>(symbol);
             out.advance(1);
         }
         while (!out.full()) {
-            if (!out.room(1))
-                return HuffmanExpandResult::NoMemory;
+            if (!out.room(1)) return HuffmanExpandResult::NoMemory;
             int symbol = slowSymbol();
-            if (symbol < 0)
-                return HuffmanExpandResult::Truncated;
-            if (symbol == kEnd)
-                return HuffmanExpandResult::Ok;
+            if (symbol < 0) return HuffmanExpandResult::Truncated;
+            if (symbol == kEnd) return HuffmanExpandResult::Ok;
             *out.at() = static_cast<uint8_t>(symbol);
             out.advance(1);
         }
         return HuffmanExpandResult::Ok;
     }
 
-private:
+  private:
     // Decodes whole table entries of byte codes while input and output room last; stops before
     // the end symbol and before codes longer than the table. Works on locals only: stores through
     // a byte pointer would otherwise make the compiler reload every member after each byte.
     void fastRun(Output &out) {
         const size_t room = std::min<size_t>(out.roomLeft(), size_t(1) << 16);
-        if (room < 4 * kStepsPerRefill + 4 || !out.room(room))
-            return;
+        if (room < 4 * kStepsPerRefill + 4 || !out.room(room)) return;
         uint8_t *o = out.at();
         uint8_t *const start = o;
-        uint8_t *const end = o + room - 4 * kStepsPerRefill; // each step stores four bytes
+        uint8_t *const end = o + room - 4 * kStepsPerRefill;  // each step stores four bytes
         const uint8_t *const data = data_;
-        const uint8_t *const last = data_ + size_ - 8; // last byte where 8 can be loaded
+        const uint8_t *const last = data_ + size_ - 8;  // last byte where 8 can be loaded
         const Entry *const table = table_;
         // Bit buffer, most significant bit next; bits below `count` are zero or already the right
         // next bits, so a refill may OR the same byte in twice.
@@ -376,7 +354,7 @@ private:
         uint64_t buf = loadBigEndian64(p) << (bitpos_ & 7);
         unsigned count = 64 - unsigned(bitpos_ & 7);
         p += 8;
-        if (count == 64) { // keep count below 64 so the refill shift is defined
+        if (count == 64) {  // keep count below 64 so the refill shift is defined
             p -= 1;
             count = 56;
             buf &= ~uint64_t(0xFF);
@@ -391,9 +369,8 @@ private:
             }
             for (int k = 0; k < kStepsPerRefill; ++k) {
                 const Entry e = table[buf >> (64 - kTableBits)];
-                if (entryCount(e) == 0)
-                    goto done;
-                std::memcpy(o, &e, 4); // bytes 0..2 are the symbols; the extra ones are overwritten
+                if (entryCount(e) == 0) goto done;
+                std::memcpy(o, &e, 4);  // bytes 0..2 are the symbols; the extra ones are overwritten
                 o += entryCount(e);
                 buf <<= entryBits(e);
                 count -= unsigned(entryBits(e));
@@ -411,8 +388,7 @@ private:
         int node = tree_.root;
         int used = 0;
         while (node > kEnd) {
-            if (used >= 57)
-                return -1;
+            if (used >= 57) return -1;
             bool one = (peek >> (63 - used)) & 1u;
             node = one ? tree_.child1[node] : tree_.child0[node];
             ++used;
@@ -427,8 +403,7 @@ private:
         uint64_t pos = bitpos_;
         const uint64_t end = uint64_t(size_) * 8;
         while (node > kEnd) {
-            if (pos >= end)
-                return -1;
+            if (pos >= end) return -1;
             bool one = (data_[pos >> 3] >> (7 - (pos & 7))) & 1u;
             node = one ? tree_.child1[node] : tree_.child0[node];
             ++pos;
@@ -446,17 +421,16 @@ private:
 
 // Reserves room for the output once: the coded bits over the mean code length the counts give
 // (at most `most` bytes), so the output does not move while it grows.
-void reserveEstimate(const Tree &tree, const uint32_t *scaled, size_t codedBytes, size_t most, std::vector<uint8_t> &out) {
+void reserveEstimate(const Tree &tree, const uint32_t *scaled, size_t codedBytes, size_t most,
+                     std::vector<uint8_t> &out) {
     Code codes[kSymbols];
-    if (tree.root <= kEnd || !assignCodes(tree, codes))
-        return;
+    if (tree.root <= kEnd || !assignCodes(tree, codes)) return;
     double weight = 0, weightedBits = 0;
     for (int s = 0; s < 256; ++s) {
         weight += scaled[s];
         weightedBits += double(scaled[s]) * codes[s].length;
     }
-    if (weightedBits <= 0)
-        return;
+    if (weightedBits <= 0) return;
     double estimate = double(codedBytes) * 8.0 * weight / weightedBits * 1.02 + 4096;
     try {
         out.reserve(out.size() + size_t(std::min(estimate, double(most) + 64)));
@@ -465,11 +439,10 @@ void reserveEstimate(const Tree &tree, const uint32_t *scaled, size_t codedBytes
     }
 }
 
-} // namespace
+}  // namespace
 
 bool huffmanCompress(const uint8_t *data, size_t size, std::vector<uint8_t> &out, HuffmanBits &bits) {
-    if (!singleBit(bits.mask) || (size > 0 && !data))
-        return false;
+    if (!singleBit(bits.mask) || (size > 0 && !data)) return false;
     uint64_t counts[256];
     countBytes(data, size, counts);
     uint32_t scaled[kSymbols];
@@ -477,11 +450,9 @@ bool huffmanCompress(const uint8_t *data, size_t size, std::vector<uint8_t> &out
     Tree tree;
     buildTree(scaled, tree);
     Code codes[kSymbols];
-    if (!assignCodes(tree, codes))
-        return false;
+    if (!assignCodes(tree, codes)) return false;
     uint64_t totalBits = uint64_t(pendingBits(bits.mask)) + uint64_t(codes[kEnd].length);
-    for (int s = 0; s < 256; ++s)
-        totalBits += counts[s] * uint64_t(codes[s].length);
+    for (int s = 0; s < 256; ++s) totalBits += counts[s] * uint64_t(codes[s].length);
     const size_t oldSize = out.size();
     try {
         std::vector<uint8_t> table;
@@ -499,19 +470,16 @@ bool huffmanCompress(const uint8_t *data, size_t size, std::vector<uint8_t> &out
 }
 
 void huffmanFlush(std::vector<uint8_t> &out, HuffmanBits &bits) {
-    if (bits.mask != 0x80)
-        out.push_back(bits.byte);
+    if (bits.mask != 0x80) out.push_back(bits.byte);
     bits = HuffmanBits{};
 }
 
 HuffmanExpandResult huffmanExpand(const uint8_t *data, size_t size, std::vector<uint8_t> &out, size_t limit) {
-    if (size > 0 && !data)
-        return HuffmanExpandResult::Truncated;
+    if (size > 0 && !data) return HuffmanExpandResult::Truncated;
     size_t pos = 0;
     uint32_t scaled[kSymbols];
     HuffmanExpandResult result = readCountTable(data, size, pos, scaled);
-    if (result != HuffmanExpandResult::Ok)
-        return result;
+    if (result != HuffmanExpandResult::Ok) return result;
     Tree tree;
     buildTree(scaled, tree);
     Entry table[1u << kTableBits];
@@ -524,4 +492,4 @@ HuffmanExpandResult huffmanExpand(const uint8_t *data, size_t size, std::vector<
     return output.failed() ? HuffmanExpandResult::NoMemory : result;
 }
 
-} // namespace mathcore
+}  // namespace mathcore

@@ -66,24 +66,12 @@ void micro_kernel(const float *a, std::int64_t lda, const float *panel, std::int
 void run_kernel(std::int64_t rows, const float *a, std::int64_t lda, const float *panel, std::int64_t kc,
                 float *c, std::int64_t ldc, std::int64_t cols, bool acc) {
     switch (rows) {
-        case 6:
-            micro_kernel<6>(a, lda, panel, kc, c, ldc, cols, acc);
-            break;
-        case 5:
-            micro_kernel<5>(a, lda, panel, kc, c, ldc, cols, acc);
-            break;
-        case 4:
-            micro_kernel<4>(a, lda, panel, kc, c, ldc, cols, acc);
-            break;
-        case 3:
-            micro_kernel<3>(a, lda, panel, kc, c, ldc, cols, acc);
-            break;
-        case 2:
-            micro_kernel<2>(a, lda, panel, kc, c, ldc, cols, acc);
-            break;
-        default:
-            micro_kernel<1>(a, lda, panel, kc, c, ldc, cols, acc);
-            break;
+        case 6: micro_kernel<6>(a, lda, panel, kc, c, ldc, cols, acc); break;
+        case 5: micro_kernel<5>(a, lda, panel, kc, c, ldc, cols, acc); break;
+        case 4: micro_kernel<4>(a, lda, panel, kc, c, ldc, cols, acc); break;
+        case 3: micro_kernel<3>(a, lda, panel, kc, c, ldc, cols, acc); break;
+        case 2: micro_kernel<2>(a, lda, panel, kc, c, ldc, cols, acc); break;
+        default: micro_kernel<1>(a, lda, panel, kc, c, ldc, cols, acc); break;
     }
 }
 

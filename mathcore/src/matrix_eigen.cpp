@@ -17,7 +17,7 @@ using Index = std::int64_t;
 // Largest off-diagonal magnitude of every row (first column of equal values), so the
 // largest element of the matrix is found in O(n) instead of O(n^2) per rotation.
 class RowMaxima {
-public:
+  public:
     RowMaxima(const float *a, Index n)
         : a_(a), n_(n), value_(static_cast<std::size_t>(n)), col_(value_.size()) {
         for (Index i = 0; i < n; ++i) rescan(i);
@@ -54,7 +54,7 @@ public:
     }
     float value(Index i) const { return value_[i]; }
 
-private:
+  private:
     const float *a_;
     Index n_;
     std::vector<float> value_;

@@ -101,7 +101,7 @@ namespace {
 
 // The exchange method on sorted abscissas xs (ys the matching ordinates).
 class Exchange {
-public:
+  public:
     Exchange(const std::vector<double> &xs, const std::vector<double> &ys, Index m)
         : xs_(xs), ys_(ys), m_(m), newton_(static_cast<std::size_t>(m + 1)) {}
 
@@ -144,7 +144,7 @@ public:
         return c;
     }
 
-private:
+  private:
     const std::vector<double> &xs_, &ys_;
     Index m_;
     std::vector<double> newton_, nodes_;

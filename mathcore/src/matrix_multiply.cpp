@@ -101,8 +101,12 @@ float axpy_max_portable(float *y, const float *x, float f, std::size_t len) {
     return best;
 }
 
-AxpyFn best_axpy() { return matrix_cpu_has_avx2_fma() ? axpy_avx2 : axpy_portable; }
-AxpyMaxFn best_axpy_max() { return matrix_cpu_has_avx2_fma() ? axpy_max_avx2 : axpy_max_portable; }
+AxpyFn best_axpy() {
+    return matrix_cpu_has_avx2_fma() ? axpy_avx2 : axpy_portable;
+}
+AxpyMaxFn best_axpy_max() {
+    return matrix_cpu_has_avx2_fma() ? axpy_max_avx2 : axpy_max_portable;
+}
 
 }  // namespace detail
 }  // namespace mathcore

@@ -110,8 +110,8 @@ TEST(FftCorePaths, VectorPathsAgreeWithPortablePathUpTo2To18) {
                 if (path == FftPath::Portable) continue;
                 Signal s = orig;
                 ASSERT_TRUE(mathcore::fft_inplace(s.re.data(), s.im.data(), n, inverse, path));
-                EXPECT_LT(rel_error(s, want), 1e-6) << "n=" << n << " inverse=" << inverse
-                                                    << " path=" << static_cast<int>(path);
+                EXPECT_LT(rel_error(s, want), 1e-6)
+                    << "n=" << n << " inverse=" << inverse << " path=" << static_cast<int>(path);
             }
         }
     }
@@ -137,7 +137,8 @@ TEST(FftCoreRoundTrip, EveryPowerOfTwoUpTo2To16) {
 TEST(FftCoreFailure, RejectsBadLengthsAndPointersWithoutTouchingData) {
     std::vector<float> re{1, 2, 3, 4, 5, 6}, im{6, 5, 4, 3, 2, 1};
     const auto re0 = re, im0 = im;
-    for (std::size_t n : {0u, 3u, 5u, 6u}) EXPECT_FALSE(mathcore::fft_inplace(re.data(), im.data(), n, false));
+    for (std::size_t n : {0u, 3u, 5u, 6u})
+        EXPECT_FALSE(mathcore::fft_inplace(re.data(), im.data(), n, false));
     EXPECT_FALSE(mathcore::fft_inplace(nullptr, im.data(), 4, false));
     EXPECT_FALSE(mathcore::fft_inplace(re.data(), nullptr, 4, true));
     EXPECT_EQ(re, re0);

@@ -26,18 +26,18 @@ extern "C" {
 
 /* Error codes of getErrorCode and getErrorNote. */
 enum NumoraError {
-    NUMORA_OK = 0,              /* "No error" */
-    NUMORA_ERR_ALLOC = 1,       /* "Allocate memory error" */
-    NUMORA_ERR_LOCK = 2,        /* "Lock memory error" */
-    NUMORA_ERR_NULL = 3,        /* "NULL pointer" */
-    NUMORA_ERR_NO_INTEGRAND = 4,/* "Integral function is not given" */
-    NUMORA_ERR_SINGULAR = 5,    /* "Sigular matrix" */
-    NUMORA_ERR_QR = 6,          /* "QR decomposition error" */
-    NUMORA_ERR_NOT_SQUARE = 7,  /* "Square matrix required" */
-    NUMORA_ERR_SVD = 8,         /* "Sigular decomposition error" */
-    NUMORA_ERR_ITERATIONS = 9,  /* "Over maximiun iterative number" */
-    NUMORA_ERR_OTHER = 10,      /* "Other unknown error" */
-    NUMORA_ERR_OPEN_FILE = 11   /* "Open file error." */
+    NUMORA_OK = 0,               /* "No error" */
+    NUMORA_ERR_ALLOC = 1,        /* "Allocate memory error" */
+    NUMORA_ERR_LOCK = 2,         /* "Lock memory error" */
+    NUMORA_ERR_NULL = 3,         /* "NULL pointer" */
+    NUMORA_ERR_NO_INTEGRAND = 4, /* "Integral function is not given" */
+    NUMORA_ERR_SINGULAR = 5,     /* "Sigular matrix" */
+    NUMORA_ERR_QR = 6,           /* "QR decomposition error" */
+    NUMORA_ERR_NOT_SQUARE = 7,   /* "Square matrix required" */
+    NUMORA_ERR_SVD = 8,          /* "Sigular decomposition error" */
+    NUMORA_ERR_ITERATIONS = 9,   /* "Over maximiun iterative number" */
+    NUMORA_ERR_OTHER = 10,       /* "Other unknown error" */
+    NUMORA_ERR_OPEN_FILE = 11    /* "Open file error." */
 };
 
 /* Last error code set by a routine of the library (0 at load). */
@@ -73,7 +73,8 @@ NUMORA_API NumoraMessageHook SetNumoraMessageHook(NumoraMessageHook hook);
  * SVD (singular values below max(m, n) epsilons of the largest count as zero), other values
  * Gaussian elimination; all eliminations use full pivoting. 1 solved, x written; 0 failure:
  * code 7 (m != n, or m < n for 6 and 7), 5 singular, 6 QR (rank deficient), 8 SVD, 1 memory. */
-NUMORA_API int32_t SolutionEQs(const float *a, int32_t m, int32_t n, const float *b, float *x, int32_t selector);
+NUMORA_API int32_t SolutionEQs(const float *a, int32_t m, int32_t n, const float *b, float *x,
+                               int32_t selector);
 /* All n roots of sum a[i] z^i (a[n] != 0) as re[k] + i im[k] (conjugate pairs, positive
  * imaginary part at the higher index) through the companion matrix's eigenvalues, with at most
  * maxIterations QR steps per root. 1 found; 0 failure: code 9 iteration limit, 10 a[n] zero or a
@@ -83,27 +84,32 @@ NUMORA_API int32_t EQRoots(const float *a, int32_t n, float *re, float *im, int3
  * slack basis with b >= 0) by the revised simplex method with Bland's rule. 1 optimum: x[0..n-1]
  * the variables, x[n] the objective, x[n+1..m+n-1] the other slacks; 0 failure, x untouched:
  * code 5 singular basis, 10 unbounded or infeasible start, 9 iteration limit, 1 memory. */
-NUMORA_API int32_t LinearProgram(const float *a, const float *b, const float *c, int32_t m, int32_t n, float *x);
+NUMORA_API int32_t LinearProgram(const float *a, const float *b, const float *c, int32_t m, int32_t n,
+                                 float *x);
 
 /* ---- Integration, interpolation and derivatives -------------------------------------------- */
 /* 1-D interpolation methods of Inter1dFuncED / Inter1dFuncND (3, above 8 and negative values
  * act as 0). The DSP control passes its selector 0..6 as 0, 1, 4, 5, 6, 7, 8 (others as 0). */
 enum NumoraInterpolation {
-    NUMORA_INTERP_LAGRANGE = 0,  /* Lagrange through nodes k-4 .. k+3, k the first node >= t */
-    NUMORA_INTERP_THREE_POINT = 1, /* quadratic through the 3 nodes nearest t */
-    NUMORA_INTERP_THIELE = 2,    /* continued fraction through up to 8 nodes around t */
-    NUMORA_INTERP_AITKEN = 4,    /* Aitken over up to 10 nodes, to the library precision */
-    NUMORA_INTERP_AKIMA = 5,     /* Akima's piecewise cubic */
-    NUMORA_INTERP_SPLINE_CLAMPED = 6, /* cubic spline, end slopes 0 */
-    NUMORA_INTERP_SPLINE_NATURAL = 7, /* cubic spline, end second derivatives 0 */
+    NUMORA_INTERP_LAGRANGE = 0,        /* Lagrange through nodes k-4 .. k+3, k the first node >= t */
+    NUMORA_INTERP_THREE_POINT = 1,     /* quadratic through the 3 nodes nearest t */
+    NUMORA_INTERP_THIELE = 2,          /* continued fraction through up to 8 nodes around t */
+    NUMORA_INTERP_AITKEN = 4,          /* Aitken over up to 10 nodes, to the library precision */
+    NUMORA_INTERP_AKIMA = 5,           /* Akima's piecewise cubic */
+    NUMORA_INTERP_SPLINE_CLAMPED = 6,  /* cubic spline, end slopes 0 */
+    NUMORA_INTERP_SPLINE_NATURAL = 7,  /* cubic spline, end second derivatives 0 */
     NUMORA_INTERP_SPLINE_PERIODIC = 8, /* cubic spline, the table one period (y[0] = y[n-1]) */
-    NUMORA_INTERP2D_LAGRANGE = 9 /* Inter2D only: Lagrange over up to 8 x 8 nodes; others 3 x 3 */
+    NUMORA_INTERP2D_LAGRANGE = 9       /* Inter2D only: Lagrange over up to 8 x 8 nodes; others 3 x 3 */
 };
 /* Derivative selectors of DyFunc1dED / DyFunc1dND (values outside 0..5 act as 0). The DSP
  * control passes Sel 0..2 as 0..2 for first and 3..5 for second derivatives. */
 enum NumoraDerivative {
-    NUMORA_DY_CLAMPED = 0, NUMORA_DY_NATURAL = 1, NUMORA_DY_PERIODIC = 2,
-    NUMORA_DDY_CLAMPED = 3, NUMORA_DDY_NATURAL = 4, NUMORA_DDY_PERIODIC = 5
+    NUMORA_DY_CLAMPED = 0,
+    NUMORA_DY_NATURAL = 1,
+    NUMORA_DY_PERIODIC = 2,
+    NUMORA_DDY_CLAMPED = 3,
+    NUMORA_DDY_NATURAL = 4,
+    NUMORA_DDY_PERIODIC = 5
 };
 /* Interpolation rules shared below: abscissas strictly increasing (otherwise the result is
  * undefined, possibly NaN, never a crash); outside the table the edge nodes extrapolate; n < 1
@@ -121,8 +127,8 @@ NUMORA_API float DyFunc1dED(float x0, float h, int32_t n, const float *y, float 
 NUMORA_API float DyFunc1dND(const float *x, const float *y, int32_t n, float t, int32_t selector);
 /* Value at (u, v) of z (nx x ny, row-major, z[i * ny + j] at x[i], y[j]): method 9 Lagrange over up
  * to 8 nodes per direction, any other three-point; 0.0 when nx or ny < 1, code 3 for NULL. */
-NUMORA_API float Inter2D(const float *x, const float *y, const float *z, int32_t nx, int32_t ny,
-                         float u, float v, int32_t method);
+NUMORA_API float Inter2D(const float *x, const float *y, const float *z, int32_t nx, int32_t ny, float u,
+                         float v, int32_t method);
 /* Registers a copy of the table (x, y), n points, as the process-wide integrand (replacing any
  * earlier one); 1, 0 with nothing registered when memory fails or an array is NULL (no code). */
 NUMORA_API int32_t IntegrateFunc(const float *x, const float *y, int32_t n);
@@ -179,7 +185,8 @@ NUMORA_API int32_t LiRegress1d(const float *x, const float *y, int32_t n, float 
  * dt[0] q = sum (y - fit)^2, dt[1] sqrt(q / n), dt[2] multiple correlation, dt[3] sum
  * (fit - mean y)^2; v[j] sqrt(1 - q / qj), qj without the term of variable j. 1 done; 0 failure,
  * nothing written: code 5 singular normal matrix, 1 memory. */
-NUMORA_API int32_t MLiRegress(const float *x, const float *y, int32_t m, int32_t n, float *a, float *dt, float *v);
+NUMORA_API int32_t MLiRegress(const float *x, const float *y, int32_t m, int32_t n, float *a, float *dt,
+                              float *v);
 
 /* ---- Transforms and spectra ---------------------------------------------------------------- */
 /* Forward transforms sum x[m] e^(-j 2 pi k m / N) unscaled; none of these writes the error code. */
@@ -293,8 +300,8 @@ NUMORA_API void QuickSortStrings(char **x, int32_t n, int32_t *index);
  * int32 per pattern byte, built when start = 0 and reused, or rebuilt if unusable, otherwise):
  * the position just past the first occurrence, 0 if none or the pattern is empty, -1 when start
  * is outside the text or a pointer is NULL. No error code. */
-NUMORA_API int32_t FindStringOfText(const char *text, int32_t textLength, int32_t start,
-                                    const char *pattern, int32_t *table);
+NUMORA_API int32_t FindStringOfText(const char *text, int32_t textLength, int32_t start, const char *pattern,
+                                    int32_t *table);
 /* Searches a whole regular file: mode 0 as FindStringOfText from 0 (-1 for an empty file), other
  * modes the number of occurrences without overlap (0 if none or the pattern is empty); -1 on
  * failure: code 11 missing, unreadable or not a regular file (directory, device), code 1 no

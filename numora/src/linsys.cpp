@@ -26,9 +26,13 @@ struct System {
     Index m, n;
 };
 
-float magnitude(float v) { return std::fabs(v); }
+float magnitude(float v) {
+    return std::fabs(v);
+}
 
-bool negligible(double pivot, double tol) { return !(pivot > tol) || pivot < FLT_MIN; }
+bool negligible(double pivot, double tol) {
+    return !(pivot > tol) || pivot < FLT_MIN;
+}
 
 double pivotTolerance(const float *a, Index count, Index n) {
     const float scale = mathcore::max_abs(a, static_cast<std::size_t>(count));
@@ -40,8 +44,7 @@ void findPivot(const float *a, Index n, Index r0, const std::vector<float> &rowm
                Index &pcol) {
     prow = r0;
     for (Index i = r0 + 1; i < n; ++i)
-        if (rowmax[i] > rowmax[prow])
-            prow = i;
+        if (rowmax[i] > rowmax[prow]) prow = i;
     pcol = r0;
     for (Index j = r0; j < n; ++j)
         if (magnitude(a[prow * n + j]) == rowmax[prow]) {
@@ -52,20 +55,17 @@ void findPivot(const float *a, Index n, Index r0, const std::vector<float> &rowm
 
 float rowMax(const float *row, Index from, Index to) {
     float best = 0.0f;
-    for (Index j = from; j < to; ++j)
-        best = std::max(best, magnitude(row[j]));
+    for (Index j = from; j < to; ++j) best = std::max(best, magnitude(row[j]));
     return best;
 }
 
 void swapColumns(float *a, Index n, Index c1, Index c2) {
-    for (Index i = 0; i < n; ++i)
-        std::swap(a[i * n + c1], a[i * n + c2]);
+    for (Index i = 0; i < n; ++i) std::swap(a[i * n + c1], a[i * n + c2]);
 }
 
 bool allFinite(const float *x, Index n) {
     for (Index i = 0; i < n; ++i)
-        if (!std::isfinite(x[i]))
-            return false;
+        if (!std::isfinite(x[i])) return false;
     return true;
 }
 
@@ -77,24 +77,20 @@ bool solveGauss(System s, float *x) {
     const double tol = pivotTolerance(a, n * n, n);
     std::vector<Index> perm(static_cast<std::size_t>(n));
     std::vector<float> rowmax(static_cast<std::size_t>(n));
-    for (Index i = 0; i < n; ++i)
-        rowmax[i] = rowMax(a + i * n, 0, n);
+    for (Index i = 0; i < n; ++i) rowmax[i] = rowMax(a + i * n, 0, n);
     for (Index k = 0; k < n; ++k) {
         Index pr, pc;
         findPivot(a, n, k, rowmax, pr, pc);
-        if (negligible(rowmax[pr], tol))
-            return false;
+        if (negligible(rowmax[pr], tol)) return false;
         perm[k] = pc;
-        if (pc != k)
-            swapColumns(a, n, k, pc);
+        if (pc != k) swapColumns(a, n, k, pc);
         if (pr != k) {
             std::swap_ranges(a + k * n + k, a + k * n + n, a + pr * n + k);
             std::swap(b[k], b[pr]);
         }
         float *rk = a + k * n;
         const float pivot = rk[k];
-        for (Index j = k + 1; j < n; ++j)
-            rk[j] /= pivot;
+        for (Index j = k + 1; j < n; ++j) rk[j] /= pivot;
         b[k] /= pivot;
         for (Index i = k + 1; i < n; ++i) {
             float *ri = a + i * n;
@@ -106,14 +102,11 @@ bool solveGauss(System s, float *x) {
     }
     for (Index i = n - 1; i >= 0; --i) {
         double t = b[i];
-        for (Index j = i + 1; j < n; ++j)
-            t -= static_cast<double>(a[i * n + j]) * b[j];
+        for (Index j = i + 1; j < n; ++j) t -= static_cast<double>(a[i * n + j]) * b[j];
         b[i] = static_cast<float>(t);
     }
-    for (Index k = n - 1; k >= 0; --k)
-        std::swap(b[k], b[perm[k]]);
-    if (!allFinite(b, n))
-        return false;
+    for (Index k = n - 1; k >= 0; --k) std::swap(b[k], b[perm[k]]);
+    if (!allFinite(b, n)) return false;
     std::memcpy(x, b, sizeof(float) * static_cast<std::size_t>(n));
     return true;
 }
@@ -127,20 +120,17 @@ bool solveGaussJordan(System s, float *x, bool sparse) {
     const double tol = pivotTolerance(a, n * n, n);
     std::vector<Index> perm(static_cast<std::size_t>(n)), nonzero;
     std::vector<float> rowmax(static_cast<std::size_t>(n));
-    for (Index i = 0; i < n; ++i)
-        rowmax[i] = rowMax(a + i * n, 0, n);
+    for (Index i = 0; i < n; ++i) rowmax[i] = rowMax(a + i * n, 0, n);
     for (Index k = 0; k < n; ++k) {
         Index pr, pc;
         findPivot(a, n, k, rowmax, pr, pc);
-        if (negligible(rowmax[pr], tol))
-            return false;
+        if (negligible(rowmax[pr], tol)) return false;
         perm[k] = pc;
         if (pr != k) {
             std::swap_ranges(a + k * n + k, a + k * n + n, a + pr * n + k);
             std::swap(b[k], b[pr]);
         }
-        if (pc != k)
-            swapColumns(a, n, k, pc);
+        if (pc != k) swapColumns(a, n, k, pc);
         float *rk = a + k * n;
         const float pivot = rk[k];
         nonzero.clear();
@@ -149,22 +139,17 @@ bool solveGaussJordan(System s, float *x, bool sparse) {
                 rk[j] /= pivot;
                 nonzero.push_back(j);
             }
-        if (!sparse || b[k] != 0.0f)
-            b[k] /= pivot;
+        if (!sparse || b[k] != 0.0f) b[k] /= pivot;
         for (Index i = 0; i < n; ++i) {
-            if (i == k)
-                continue;
+            if (i == k) continue;
             float *ri = a + i * n;
             const float f = ri[k];
             if (sparse) {
                 if (f != 0.0f) {
-                    for (Index j : nonzero)
-                        ri[j] -= f * rk[j];
-                    if (b[k] != 0.0f)
-                        b[i] -= f * b[k];
+                    for (Index j : nonzero) ri[j] -= f * rk[j];
+                    if (b[k] != 0.0f) b[i] -= f * b[k];
                 }
-                if (i > k)
-                    rowmax[i] = rowMax(ri, k + 1, n);
+                if (i > k) rowmax[i] = rowMax(ri, k + 1, n);
                 continue;
             }
             if (i > k)
@@ -175,10 +160,8 @@ bool solveGaussJordan(System s, float *x, bool sparse) {
             b[i] -= f * b[k];
         }
     }
-    for (Index k = n - 1; k >= 0; --k)
-        std::swap(b[k], b[perm[k]]);
-    if (!allFinite(b, n))
-        return false;
+    for (Index k = n - 1; k >= 0; --k) std::swap(b[k], b[perm[k]]);
+    if (!allFinite(b, n)) return false;
     std::memcpy(x, b, sizeof(float) * static_cast<std::size_t>(n));
     return true;
 }
@@ -195,21 +178,17 @@ int32_t solveQR(const float *a0, const float *b0, Index m, Index n, float *x) {
     double *a = work.get();
     double *b = a + n * m;
     double *v = b + m;
-    for (Index i = 0; i < m * n; ++i)
-        a[i] = a0[i];
-    for (Index i = 0; i < m; ++i)
-        b[i] = b0[i];
+    for (Index i = 0; i < m * n; ++i) a[i] = a0[i];
+    for (Index i = 0; i < m; ++i) b[i] = b0[i];
     const double tol = pivotTolerance(a0, m * n, std::max(m, n));
     for (Index k = 0; k < n; ++k) {
         double scale = 0.0;
-        for (Index i = k; i < m; ++i)
-            scale = std::max(scale, std::fabs(a[i * n + k]));
+        for (Index i = k; i < m; ++i) scale = std::max(scale, std::fabs(a[i * n + k]));
         if (negligible(scale, tol)) {
             setError(NUMORA_ERR_QR);
             return 0;
         }
-        if (k == m - 1)
-            break; // a square system's last column needs no reflection
+        if (k == m - 1) break;  // a square system's last column needs no reflection
         double sum = 0.0;
         for (Index i = k; i < m; ++i) {
             v[i] = a[i * n + k] / scale;
@@ -217,21 +196,17 @@ int32_t solveQR(const float *a0, const float *b0, Index m, Index n, float *x) {
         }
         const double alpha = std::copysign(std::sqrt(sum), v[k]);
         v[k] += alpha;
-        const double beta = alpha * v[k]; // v^T v / 2
+        const double beta = alpha * v[k];  // v^T v / 2
         for (Index j = k; j < n; ++j) {
             double t = 0.0;
-            for (Index i = k; i < m; ++i)
-                t += v[i] * a[i * n + j];
+            for (Index i = k; i < m; ++i) t += v[i] * a[i * n + j];
             t /= beta;
-            for (Index i = k; i < m; ++i)
-                a[i * n + j] -= t * v[i];
+            for (Index i = k; i < m; ++i) a[i * n + j] -= t * v[i];
         }
         double t = 0.0;
-        for (Index i = k; i < m; ++i)
-            t += v[i] * b[i];
+        for (Index i = k; i < m; ++i) t += v[i] * b[i];
         t /= beta;
-        for (Index i = k; i < m; ++i)
-            b[i] -= t * v[i];
+        for (Index i = k; i < m; ++i) b[i] -= t * v[i];
     }
     for (Index i = n - 1; i >= 0; --i) {
         if (negligible(std::fabs(a[i * n + i]), tol)) {
@@ -239,8 +214,7 @@ int32_t solveQR(const float *a0, const float *b0, Index m, Index n, float *x) {
             return 0;
         }
         double t = b[i];
-        for (Index j = i + 1; j < n; ++j)
-            t -= a[i * n + j] * b[j];
+        for (Index j = i + 1; j < n; ++j) t -= a[i * n + j] * b[j];
         b[i] = t / a[i * n + i];
     }
     for (Index i = 0; i < n; ++i)
@@ -248,12 +222,13 @@ int32_t solveQR(const float *a0, const float *b0, Index m, Index n, float *x) {
             setError(NUMORA_ERR_QR);
             return 0;
         }
-    for (Index i = 0; i < n; ++i)
-        x[i] = static_cast<float>(b[i]);
+    for (Index i = 0; i < n; ++i) x[i] = static_cast<float>(b[i]);
     return 1;
 }
 
-double pythag(double a, double b) { return std::hypot(a, b); }
+double pythag(double a, double b) {
+    return std::hypot(a, b);
+}
 
 // Golub-Reinsch singular value decomposition of the m x n matrix a (m >= n): a becomes U
 // (m x n), w the singular values, v (n x n) the right vectors. A superdiagonal element counts
@@ -268,8 +243,7 @@ bool svd(double *a, Index m, Index n, double *w, double *v, double *rv1, double 
         rv1[i] = scale * g;
         g = scale = 0.0;
         double s = 0.0;
-        for (Index k = i; k < m; ++k)
-            scale += std::fabs(A(k, i));
+        for (Index k = i; k < m; ++k) scale += std::fabs(A(k, i));
         if (scale != 0.0) {
             for (Index k = i; k < m; ++k) {
                 A(k, i) /= scale;
@@ -281,20 +255,16 @@ bool svd(double *a, Index m, Index n, double *w, double *v, double *rv1, double 
             A(i, i) = f - g;
             for (Index j = l; j < n; ++j) {
                 double t = 0.0;
-                for (Index k = i; k < m; ++k)
-                    t += A(k, i) * A(k, j);
+                for (Index k = i; k < m; ++k) t += A(k, i) * A(k, j);
                 const double ff = t / h;
-                for (Index k = i; k < m; ++k)
-                    A(k, j) += ff * A(k, i);
+                for (Index k = i; k < m; ++k) A(k, j) += ff * A(k, i);
             }
-            for (Index k = i; k < m; ++k)
-                A(k, i) *= scale;
+            for (Index k = i; k < m; ++k) A(k, i) *= scale;
         }
         w[i] = scale * g;
         g = s = scale = 0.0;
         if (i != n - 1) {
-            for (Index k = l; k < n; ++k)
-                scale += std::fabs(A(i, k));
+            for (Index k = l; k < n; ++k) scale += std::fabs(A(i, k));
             if (scale != 0.0) {
                 for (Index k = l; k < n; ++k) {
                     A(i, k) /= scale;
@@ -304,17 +274,13 @@ bool svd(double *a, Index m, Index n, double *w, double *v, double *rv1, double 
                 g = -std::copysign(std::sqrt(s), f);
                 const double h = f * g - s;
                 A(i, l) = f - g;
-                for (Index k = l; k < n; ++k)
-                    rv1[k] = A(i, k) / h;
+                for (Index k = l; k < n; ++k) rv1[k] = A(i, k) / h;
                 for (Index j = l; j < m; ++j) {
                     double t = 0.0;
-                    for (Index k = l; k < n; ++k)
-                        t += A(j, k) * A(i, k);
-                    for (Index k = l; k < n; ++k)
-                        A(j, k) += t * rv1[k];
+                    for (Index k = l; k < n; ++k) t += A(j, k) * A(i, k);
+                    for (Index k = l; k < n; ++k) A(j, k) += t * rv1[k];
                 }
-                for (Index k = l; k < n; ++k)
-                    A(i, k) *= scale;
+                for (Index k = l; k < n; ++k) A(i, k) *= scale;
             }
         }
         anorm = std::max(anorm, std::fabs(w[i]) + std::fabs(rv1[i]));
@@ -322,18 +288,14 @@ bool svd(double *a, Index m, Index n, double *w, double *v, double *rv1, double 
     for (Index i = n - 1; i >= 0; --i) {
         if (i < n - 1) {
             if (g != 0.0) {
-                for (Index j = l; j < n; ++j)
-                    V(j, i) = (A(i, j) / A(i, l)) / g;
+                for (Index j = l; j < n; ++j) V(j, i) = (A(i, j) / A(i, l)) / g;
                 for (Index j = l; j < n; ++j) {
                     double t = 0.0;
-                    for (Index k = l; k < n; ++k)
-                        t += A(i, k) * V(k, j);
-                    for (Index k = l; k < n; ++k)
-                        V(k, j) += t * V(k, i);
+                    for (Index k = l; k < n; ++k) t += A(i, k) * V(k, j);
+                    for (Index k = l; k < n; ++k) V(k, j) += t * V(k, i);
                 }
             }
-            for (Index j = l; j < n; ++j)
-                V(i, j) = V(j, i) = 0.0;
+            for (Index j = l; j < n; ++j) V(i, j) = V(j, i) = 0.0;
         }
         V(i, i) = 1.0;
         g = rv1[i];
@@ -342,23 +304,18 @@ bool svd(double *a, Index m, Index n, double *w, double *v, double *rv1, double 
     for (Index i = n - 1; i >= 0; --i) {
         l = i + 1;
         g = w[i];
-        for (Index j = l; j < n; ++j)
-            A(i, j) = 0.0;
+        for (Index j = l; j < n; ++j) A(i, j) = 0.0;
         if (g != 0.0) {
             g = 1.0 / g;
             for (Index j = l; j < n; ++j) {
                 double t = 0.0;
-                for (Index k = l; k < m; ++k)
-                    t += A(k, i) * A(k, j);
+                for (Index k = l; k < m; ++k) t += A(k, i) * A(k, j);
                 const double f = (t / A(i, i)) * g;
-                for (Index k = i; k < m; ++k)
-                    A(k, j) += f * A(k, i);
+                for (Index k = i; k < m; ++k) A(k, j) += f * A(k, i);
             }
-            for (Index j = i; j < m; ++j)
-                A(j, i) *= g;
+            for (Index j = i; j < m; ++j) A(j, i) *= g;
         } else {
-            for (Index j = i; j < m; ++j)
-                A(j, i) = 0.0;
+            for (Index j = i; j < m; ++j) A(j, i) = 0.0;
         }
         A(i, i) += 1.0;
     }
@@ -373,16 +330,14 @@ bool svd(double *a, Index m, Index n, double *w, double *v, double *rv1, double 
                     flag = false;
                     break;
                 }
-                if (std::fabs(w[nm]) <= tol)
-                    break;
+                if (std::fabs(w[nm]) <= tol) break;
             }
             if (flag) {
                 double c = 0.0, s = 1.0;
                 for (Index i = l; i <= k; ++i) {
                     const double f = s * rv1[i];
                     rv1[i] = c * rv1[i];
-                    if (std::fabs(f) <= tol)
-                        break;
+                    if (std::fabs(f) <= tol) break;
                     g = w[i];
                     double h = pythag(f, g);
                     w[i] = h;
@@ -400,13 +355,11 @@ bool svd(double *a, Index m, Index n, double *w, double *v, double *rv1, double 
             if (l == k) {
                 if (z < 0.0) {
                     w[k] = -z;
-                    for (Index j = 0; j < n; ++j)
-                        V(j, k) = -V(j, k);
+                    for (Index j = 0; j < n; ++j) V(j, k) = -V(j, k);
                 }
                 break;
             }
-            if (its > limit)
-                return false;
+            if (its > limit) return false;
             double x = w[l];
             nm = k - 1;
             double y = w[nm];
@@ -453,8 +406,7 @@ bool svd(double *a, Index m, Index n, double *w, double *v, double *rv1, double 
             rv1[l] = 0.0;
             rv1[k] = f;
             w[k] = x;
-            if (!std::isfinite(f) || !std::isfinite(x))
-                return false;
+            if (!std::isfinite(f) || !std::isfinite(x)) return false;
         }
     }
     return true;
@@ -474,21 +426,18 @@ int32_t solveSVD(const float *a0, const float *b, Index m, Index n, float *x) {
     double *w = v + n * n;
     double *rv1 = w + n;
     double *t = rv1 + n;
-    for (Index i = 0; i < m * n; ++i)
-        u[i] = a0[i];
+    for (Index i = 0; i < m * n; ++i) u[i] = a0[i];
     if (!svd(u, m, n, w, v, rv1, precision(), 60)) {
         setError(NUMORA_ERR_SVD);
         return 0;
     }
     double wmax = 0.0;
-    for (Index j = 0; j < n; ++j)
-        wmax = std::max(wmax, w[j]);
+    for (Index j = 0; j < n; ++j) wmax = std::max(wmax, w[j]);
     const double cutoff = static_cast<double>(std::max(m, n)) * FLT_EPSILON * wmax;
     for (Index j = 0; j < n; ++j) {
         double s = 0.0;
         if (w[j] > cutoff && w[j] > 0.0) {
-            for (Index i = 0; i < m; ++i)
-                s += u[i * n + j] * b[i];
+            for (Index i = 0; i < m; ++i) s += u[i * n + j] * b[i];
             s /= w[j];
         }
         t[j] = s;
@@ -496,8 +445,7 @@ int32_t solveSVD(const float *a0, const float *b, Index m, Index n, float *x) {
     std::vector<float> result(static_cast<std::size_t>(n));
     for (Index i = 0; i < n; ++i) {
         double s = 0.0;
-        for (Index j = 0; j < n; ++j)
-            s += v[i * n + j] * t[j];
+        for (Index j = 0; j < n; ++j) s += v[i * n + j] * t[j];
         result[i] = static_cast<float>(s);
         if (!std::isfinite(result[i])) {
             setError(NUMORA_ERR_SVD);
@@ -508,8 +456,8 @@ int32_t solveSVD(const float *a0, const float *b, Index m, Index n, float *x) {
     return 1;
 }
 
-} // namespace
-} // namespace numora
+}  // namespace
+}  // namespace numora
 
 using numora::checkSize;
 using numora::setError;
@@ -518,7 +466,9 @@ namespace {
 
 using Index = std::int64_t;
 
-bool squareMethod(int32_t selector) { return selector != 6 && selector != 7; }
+bool squareMethod(int32_t selector) {
+    return selector != 6 && selector != 7;
+}
 
 int32_t solveByElimination(const float *a, const float *b, Index m, Index n, float *x, int32_t selector) {
     auto work = numora::workArray<float>(static_cast<std::size_t>((n + 1) * m));
@@ -539,7 +489,7 @@ int32_t solveByElimination(const float *a, const float *b, Index m, Index n, flo
     return 1;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" NUMORA_API int32_t SolutionEQs(const float *a, int32_t m, int32_t n, const float *b, float *x,
                                           int32_t selector) {
@@ -547,9 +497,8 @@ extern "C" NUMORA_API int32_t SolutionEQs(const float *a, int32_t m, int32_t n, 
         setError(NUMORA_ERR_NULL);
         return 0;
     }
-    if (!checkSize(m, n))
-        return 0;
-    if ((static_cast<int64_t>(n) + 1) * m > INT32_MAX) { // the scratch copy of A and b
+    if (!checkSize(m, n)) return 0;
+    if ((static_cast<int64_t>(n) + 1) * m > INT32_MAX) {  // the scratch copy of A and b
         setError(NUMORA_ERR_ALLOC);
         return 0;
     }
@@ -557,10 +506,8 @@ extern "C" NUMORA_API int32_t SolutionEQs(const float *a, int32_t m, int32_t n, 
         setError(NUMORA_ERR_NOT_SQUARE);
         return 0;
     }
-    if (selector == 6)
-        return numora::solveQR(a, b, m, n, x);
-    if (selector == 7)
-        return numora::solveSVD(a, b, m, n, x);
+    if (selector == 6) return numora::solveQR(a, b, m, n, x);
+    if (selector == 7) return numora::solveSVD(a, b, m, n, x);
     return solveByElimination(a, b, m, n, x, selector);
 }
 
@@ -570,8 +517,7 @@ extern "C" NUMORA_API int32_t EQRoots(const float *a, int32_t n, float *re, floa
         setError(NUMORA_ERR_NULL);
         return 0;
     }
-    if (!checkSize(n, n))
-        return 0;
+    if (!checkSize(n, n)) return 0;
     // The leading coefficient must be a non-zero number and the others finite.
     for (Index i = 0; i <= n; ++i)
         if (!std::isfinite(a[i]) || (i == n && a[i] == 0.0f)) {
@@ -584,10 +530,8 @@ extern "C" NUMORA_API int32_t EQRoots(const float *a, int32_t n, float *re, floa
         setError(NUMORA_ERR_ALLOC);
         return 0;
     }
-    for (Index j = 0; j < n; ++j)
-        companion[j] = -a[n - 1 - j] / a[n];
-    for (Index k = 0; k + 1 < n; ++k)
-        companion[(k + 1) * n + k] = 1.0f;
+    for (Index j = 0; j < n; ++j) companion[j] = -a[n - 1 - j] / a[n];
+    for (Index k = 0; k + 1 < n; ++k) companion[(k + 1) * n + k] = 1.0f;
     return numora::eigenvaluesGeneral(companion.get(), n, re, im, maxIterations);
 }
 
@@ -619,20 +563,17 @@ class Simplex {
         const Index limit = 50 * cols_ + 1000;
         for (Index iteration = 0; iteration < limit; ++iteration) {
             for (Index i = 0; i < m_; ++i)
-                for (Index j = 0; j < m_; ++j)
-                    p[i * m_ + j] = a_[i * cols_ + basis[j]];
+                for (Index j = 0; j < m_; ++j) p[i * m_ + j] = a_[i * cols_ + basis[j]];
             if (!numora::invertMatrix(p.get(), static_cast<int32_t>(m_)))
-                return 0; // code 5 (or 1) set by the inversion
+                return 0;  // code 5 (or 1) set by the inversion
             mathcore::matmul(p.get(), a_, static_cast<int32_t>(m_), static_cast<int32_t>(m_),
                              static_cast<int32_t>(cols_), d.get());
-            for (Index j = 0; j < cols_; ++j)
-                xs[j] = 0.0f;
+            for (Index j = 0; j < cols_; ++j) xs[j] = 0.0f;
             for (Index i = 0; i < m_; ++i) {
                 double s = 0.0;
-                for (Index j = 0; j < m_; ++j)
-                    s += static_cast<double>(p[i * m_ + j]) * b_[j];
+                for (Index j = 0; j < m_; ++j) s += static_cast<double>(p[i * m_ + j]) * b_[j];
                 if (s < 0.0 && s > -1e-5 * (1.0 + std::fabs(b_[i])))
-                    s = 0.0; // rounding around a degenerate vertex
+                    s = 0.0;  // rounding around a degenerate vertex
                 xs[basis[i]] = static_cast<float>(s);
             }
             if (iteration == 0 && !feasible(xs.get(), basis.get())) {
@@ -646,7 +587,7 @@ class Simplex {
             }
             const Index l = leaving(d.get(), xs.get(), basis.get(), k);
             if (l < 0) {
-                setError(NUMORA_ERR_OTHER); // unbounded
+                setError(NUMORA_ERR_OTHER);  // unbounded
                 return 0;
             }
             isBasic[basis[l]] = false;
@@ -660,16 +601,14 @@ class Simplex {
   private:
     bool feasible(const float *xs, const Index *basis) const {
         for (Index i = 0; i < m_; ++i)
-            if (!(xs[basis[i]] >= 0.0f))
-                return false;
+            if (!(xs[basis[i]] >= 0.0f)) return false;
         return true;
     }
 
     // First non-basic column whose reduced cost improves the objective beyond rounding.
     Index entering(const float *d, const Index *basis, const bool *isBasic) const {
         for (Index j = 0; j < cols_; ++j) {
-            if (isBasic[j])
-                continue;
+            if (isBasic[j]) continue;
             double z = -static_cast<double>(c_[j]);
             double size = std::fabs(c_[j]);
             for (Index i = 0; i < m_; ++i) {
@@ -677,8 +616,7 @@ class Simplex {
                 z += t;
                 size += std::fabs(t);
             }
-            if (z > 1e-5 * size && z > 0.0)
-                return j;
+            if (z > 1e-5 * size && z > 0.0) return j;
         }
         return -1;
     }
@@ -693,8 +631,7 @@ class Simplex {
         double bestRatio = 0.0;
         for (Index i = 0; i < m_; ++i) {
             const double dik = d[i * cols_ + k];
-            if (!(dik > 1e-6 * colmax))
-                continue;
+            if (!(dik > 1e-6 * colmax)) continue;
             const double ratio = std::max(0.0, static_cast<double>(xs[basis[i]])) / dik;
             const bool tie = best >= 0 && std::fabs(ratio - bestRatio) <= 1e-6 * std::max(ratio, bestRatio);
             if (best < 0 || (tie ? basis[i] < basis[best] : ratio < bestRatio)) {
@@ -707,10 +644,8 @@ class Simplex {
 
     void finish(const float *xs, float *x) const {
         double objective = 0.0;
-        for (Index j = 0; j < n_; ++j)
-            objective += static_cast<double>(c_[j]) * xs[j];
-        for (Index j = 0; j < cols_; ++j)
-            x[j] = xs[j];
+        for (Index j = 0; j < n_; ++j) objective += static_cast<double>(c_[j]) * xs[j];
+        for (Index j = 0; j < cols_; ++j) x[j] = xs[j];
         x[n_] = static_cast<float>(objective);
     }
 
@@ -718,7 +653,7 @@ class Simplex {
     Index m_, n_, cols_;
 };
 
-} // namespace
+}  // namespace
 
 extern "C" NUMORA_API int32_t LinearProgram(const float *a, const float *b, const float *c, int32_t m,
                                             int32_t n, float *x) {
@@ -734,7 +669,6 @@ extern "C" NUMORA_API int32_t LinearProgram(const float *a, const float *b, cons
         setError(NUMORA_ERR_ALLOC);
         return 0;
     }
-    if (!checkSize(m, m + n))
-        return 0;
+    if (!checkSize(m, m + n)) return 0;
     return Simplex(a, b, c, m, n).run(x);
 }

@@ -20,17 +20,13 @@ std::size_t count(std::int32_t rows, std::int32_t cols) {
     return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
 }
 
-} // namespace
+}  // namespace
 
 bool checkSize(std::int32_t rows, std::int32_t cols) {
     switch (mathcore::check_size(rows, cols)) {
-    case mathcore::SizeCheck::Ok:
-        return true;
-    case mathcore::SizeCheck::Invalid:
-        setError(NUMORA_ERR_OTHER);
-        return false;
-    case mathcore::SizeCheck::TooLarge:
-        break;
+        case mathcore::SizeCheck::Ok: return true;
+        case mathcore::SizeCheck::Invalid: setError(NUMORA_ERR_OTHER); return false;
+        case mathcore::SizeCheck::TooLarge: break;
     }
     setError(NUMORA_ERR_ALLOC);
     return false;
@@ -63,10 +59,8 @@ std::int32_t eigenvaluesGeneral(const float *a, std::int32_t n, float *re, float
     }
     double *wr = h.get() + nn;
     double *wi = wr + n;
-    for (std::size_t i = 0; i < nn; ++i)
-        h[i] = a[i];
-    for (Index i = 0; i < n; ++i)
-        wr[i] = wi[i] = std::numeric_limits<double>::quiet_NaN();
+    for (std::size_t i = 0; i < nn; ++i) h[i] = a[i];
+    for (Index i = 0; i < n; ++i) wr[i] = wi[i] = std::numeric_limits<double>::quiet_NaN();
     mathcore::hessenberg(h.get(), n);
     const bool ok =
         mathcore::hqr_eigen(h.get(), n, wr, wi, precision(), maxIterations < 0 ? 0 : maxIterations);
@@ -83,7 +77,7 @@ std::int32_t eigenvaluesGeneral(const float *a, std::int32_t n, float *re, float
     return 1;
 }
 
-} // namespace numora
+}  // namespace numora
 
 using numora::checkSize;
 using numora::setError;
@@ -94,8 +88,7 @@ extern "C" NUMORA_API void MatMultiply(const float *a, const float *b, int32_t m
         setError(NUMORA_ERR_NULL);
         return;
     }
-    if (!checkSize(m, n) || !checkSize(n, k) || !checkSize(m, k))
-        return;
+    if (!checkSize(m, n) || !checkSize(n, k) || !checkSize(m, k)) return;
     mathcore::matmul(a, b, m, n, k, c);
 }
 
@@ -104,8 +97,7 @@ extern "C" NUMORA_API int32_t MatInv(float *a, int32_t n) {
         setError(NUMORA_ERR_NULL);
         return 0;
     }
-    if (!checkSize(n, n))
-        return 0;
+    if (!checkSize(n, n)) return 0;
     return numora::invertMatrix(a, n);
 }
 
@@ -114,8 +106,7 @@ extern "C" NUMORA_API float MatDet(const float *a, int32_t n) {
         setError(NUMORA_ERR_NULL);
         return 0.0f;
     }
-    if (!checkSize(n, n))
-        return 0.0f;
+    if (!checkSize(n, n)) return 0.0f;
     auto work = numora::workArray<float>(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
     if (!work) {
         setError(NUMORA_ERR_ALLOC);
@@ -130,8 +121,7 @@ extern "C" NUMORA_API int32_t MatTrans(float *a, int32_t rows, int32_t cols) {
         setError(NUMORA_ERR_NULL);
         return 0;
     }
-    if (!checkSize(rows, cols))
-        return 0;
+    if (!checkSize(rows, cols)) return 0;
     auto work = numora::workArray<float>(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
     if (!work) {
         setError(NUMORA_ERR_ALLOC);
@@ -147,10 +137,9 @@ extern "C" NUMORA_API int32_t MatEigenVV(const float *a, int32_t n, float *value
         setError(NUMORA_ERR_NULL);
         return -1;
     }
-    if (!checkSize(n, n))
-        return -1;
+    if (!checkSize(n, n)) return -1;
     const std::size_t nn = static_cast<std::size_t>(n) * static_cast<std::size_t>(n);
-    if (!std::isfinite(mathcore::max_abs(a, nn))) { // no rotation can converge on NaN or infinity
+    if (!std::isfinite(mathcore::max_abs(a, nn))) {  // no rotation can converge on NaN or infinity
         setError(NUMORA_ERR_OTHER);
         return -1;
     }
@@ -176,7 +165,6 @@ extern "C" NUMORA_API int32_t MatEigenV(const float *a, int32_t n, float *re, fl
         setError(NUMORA_ERR_NULL);
         return 0;
     }
-    if (!checkSize(n, n))
-        return 0;
+    if (!checkSize(n, n)) return 0;
     return numora::eigenvaluesGeneral(a, n, re, im, maxIterations);
 }

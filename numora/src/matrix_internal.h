@@ -12,7 +12,8 @@
 namespace numora {
 
 // Zero-filled work array of n elements; empty when the memory cannot be had.
-template <class T> std::unique_ptr<T[]> workArray(std::size_t n) {
+template <class T>
+std::unique_ptr<T[]> workArray(std::size_t n) {
     return std::unique_ptr<T[]>(new (std::nothrow) T[n]());
 }
 
@@ -27,6 +28,6 @@ std::int32_t invertMatrix(float *a, std::int32_t n);
 std::int32_t eigenvaluesGeneral(const float *a, std::int32_t n, float *re, float *im,
                                 std::int32_t maxIterations);
 
-} // namespace numora
+}  // namespace numora
 
 #endif

@@ -14,8 +14,8 @@ namespace {
 using numora::setError;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
-constexpr float kTiny = 1.0e-30f;        // floor of the Lentz continued fractions
-constexpr int kMaxTerms = 100;           // series terms and continued-fraction steps
+constexpr float kTiny = 1.0e-30f;  // floor of the Lentz continued fractions
+constexpr int kMaxTerms = 100;     // series terms and continued-fraction steps
 constexpr double kBetaTolerance = static_cast<double>(1.0e-7f);
 
 // Gamma(2 + u) on 0 <= u <= 1, highest coefficient first.
@@ -28,16 +28,14 @@ constexpr float kLanczos[] = {76.18009f, -86.50532f, 24.0141f, -1.2317395f, 0.00
 
 double gammaPolynomial(double u) {
     double s = 0.0;
-    for (float c : kGammaPoly)
-        s = s * u + c;
+    for (float c : kGammaPoly) s = s * u + c;
     return s;
 }
 
 double lnGamma(double a) {
     const double tmp = (a + 5.5) - (a + 0.5) * std::log(a + 5.5);
     double ser = 1.0, y = a;
-    for (float c : kLanczos)
-        ser += c / ++y;
+    for (float c : kLanczos) ser += c / ++y;
     return -tmp + std::log(2.5066282746310007 * ser / a);
 }
 
@@ -61,7 +59,9 @@ double gammaReduced(double x) {
 }
 
 // e^(-x + a ln x - ln Gamma(a)), the common factor of both incomplete-gamma forms.
-double gammaFactor(double a, double x) { return std::exp(-x + a * std::log(x) - lnGamma(a)); }
+double gammaFactor(double a, double x) {
+    return std::exp(-x + a * std::log(x) - lnGamma(a));
+}
 
 // Regularized lower incomplete gamma P(a, x) to the library precision; -1 with code 10 outside
 // the domain, code 10 with the last value when the series or fraction does not converge.
@@ -70,10 +70,8 @@ double gammaP(double a, double x) {
         setError(NUMORA_ERR_OTHER);
         return -1.0;
     }
-    if (x == 0.0)
-        return 0.0;
-    if (std::isinf(x))
-        return 1.0;
+    if (x == 0.0) return 0.0;
+    if (std::isinf(x)) return 1.0;
     const double eps = numora::precision();
     if (x < a + 1.0) {
         double ap = a, term = 1.0 / a, sum = term;
@@ -81,8 +79,7 @@ double gammaP(double a, double x) {
             ap += 1.0;
             term *= x / ap;
             sum += term;
-            if (std::fabs(term) < std::fabs(sum) * eps)
-                return sum * gammaFactor(a, x);
+            if (std::fabs(term) < std::fabs(sum) * eps) return sum * gammaFactor(a, x);
         }
         setError(NUMORA_ERR_OTHER);
         return sum * gammaFactor(a, x);
@@ -93,18 +90,15 @@ double gammaP(double a, double x) {
         const double an = -i * (i - a);
         b += 2.0;
         d = an * d + b;
-        if (std::fabs(d) < kTiny)
-            d = kTiny;
+        if (std::fabs(d) < kTiny) d = kTiny;
         c = b + an / c;
-        if (std::fabs(c) < kTiny)
-            c = kTiny;
+        if (std::fabs(c) < kTiny) c = kTiny;
         d = 1.0 / d;
         const double del = d * c;
         h *= del;
         converged = std::fabs(del - 1.0) < eps;
     }
-    if (!converged)
-        setError(NUMORA_ERR_OTHER);
+    if (!converged) setError(NUMORA_ERR_OTHER);
     return 1.0 - gammaFactor(a, x) * h;
 }
 
@@ -118,33 +112,27 @@ double errorFunction(double x) {
 double betaFraction(double a, double b, double x) {
     const double qab = a + b, qap = a + 1.0, qam = a - 1.0;
     double c = 1.0, d = 1.0 - qab * x / qap;
-    if (std::fabs(d) < kTiny)
-        d = kTiny;
+    if (std::fabs(d) < kTiny) d = kTiny;
     d = 1.0 / d;
     double h = d;
     for (int m = 1; m <= kMaxTerms; ++m) {
         const int m2 = 2 * m;
         double aa = m * (b - m) * x / ((qam + m2) * (a + m2));
         d = 1.0 + aa * d;
-        if (std::fabs(d) < kTiny)
-            d = kTiny;
+        if (std::fabs(d) < kTiny) d = kTiny;
         c = 1.0 + aa / c;
-        if (std::fabs(c) < kTiny)
-            c = kTiny;
+        if (std::fabs(c) < kTiny) c = kTiny;
         d = 1.0 / d;
         h *= d * c;
         aa = -(a + m) * (qab + m) * x / ((a + m2) * (qap + m2));
         d = 1.0 + aa * d;
-        if (std::fabs(d) < kTiny)
-            d = kTiny;
+        if (std::fabs(d) < kTiny) d = kTiny;
         c = 1.0 + aa / c;
-        if (std::fabs(c) < kTiny)
-            c = kTiny;
+        if (std::fabs(c) < kTiny) c = kTiny;
         d = 1.0 / d;
         const double del = d * c;
         h *= del;
-        if (std::fabs(del - 1.0) <= kBetaTolerance)
-            return h;
+        if (std::fabs(del - 1.0) <= kBetaTolerance) return h;
     }
     setError(NUMORA_ERR_OTHER);
     return h;
@@ -161,12 +149,11 @@ double betaI(double a, double b, double x) {
     double bt = 0.0;
     if (x != 0.0 && x != 1.0)
         bt = std::exp(lnGamma(a + b) - lnGamma(a) - lnGamma(b) + a * std::log(x) + b * std::log1p(-x));
-    if (x < (a + 1.0) / (a + b + 2.0))
-        return bt == 0.0 ? 0.0 : bt * betaFraction(a, b, x) / a;
+    if (x < (a + 1.0) / (a + b + 2.0)) return bt == 0.0 ? 0.0 : bt * betaFraction(a, b, x) / a;
     return bt == 0.0 ? 1.0 : 1.0 - bt * betaFraction(b, a, 1.0 - x) / b;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -175,16 +162,21 @@ NUMORA_API float FxGamma(float x) {
         setError(NUMORA_ERR_OTHER);
         return -1.0f;
     }
-    if (x > 36.0f)
-        return std::numeric_limits<float>::infinity();
+    if (x > 36.0f) return std::numeric_limits<float>::infinity();
     return static_cast<float>(gammaReduced(x));
 }
 
-NUMORA_API float FxGamma1(float a, float x) { return static_cast<float>(gammaP(a, x)); }
+NUMORA_API float FxGamma1(float a, float x) {
+    return static_cast<float>(gammaP(a, x));
+}
 
-NUMORA_API float FxError(float x) { return static_cast<float>(errorFunction(x)); }
+NUMORA_API float FxError(float x) {
+    return static_cast<float>(errorFunction(x));
+}
 
-NUMORA_API float FxBeta(float a, float b, float x) { return static_cast<float>(betaI(a, b, x)); }
+NUMORA_API float FxBeta(float a, float b, float x) {
+    return static_cast<float>(betaI(a, b, x));
+}
 
 NUMORA_API float FxNormalPDF(float mu, float sigma, float x) {
     const double s = sigma > 0.0f ? static_cast<double>(sigma) : 1.0e-10;
@@ -206,4 +198,4 @@ NUMORA_API float FxFPDF(float f, int32_t n1, int32_t n2) {
     return static_cast<float>(betaI(d2 * 0.5, d1 * 0.5, d2 / (d2 + d1 * std::fabs(static_cast<double>(f)))));
 }
 
-} // extern "C"
+}  // extern "C"

@@ -19,9 +19,9 @@ using numora::setError;
 
 constexpr double kEuler = 0.5772156649015329;
 constexpr double kHalfPi = 1.5707963267948966;
-constexpr double kEps = 1.0e-16;      // convergence of the double-precision loops
+constexpr double kEps = 1.0e-16;  // convergence of the double-precision loops
 constexpr double kFloorValue = 1.0e-300;
-constexpr int kMaxIterations = 200;   // every loop stops here with code 9
+constexpr int kMaxIterations = 200;  // every loop stops here with code 9
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Si(t) and Ci(t) for t > 0: power series up to 2, the continued fraction of E1(i t) above.
@@ -43,8 +43,7 @@ void sineCosineIntegrals(double t, double &si, double &ci) {
             h *= del;
             converged = std::fabs(del.real() - 1.0) + std::fabs(del.imag()) < kEps;
         }
-        if (!converged)
-            setError(NUMORA_ERR_ITERATIONS);
+        if (!converged) setError(NUMORA_ERR_ITERATIONS);
         h *= std::complex<double>(std::cos(t), -std::sin(t));
         ci = -h.real();
         si = kHalfPi + h.imag();
@@ -63,16 +62,14 @@ void sineCosineIntegrals(double t, double &si, double &ci) {
             sumc -= sign * term;
         converged = term < kEps * std::max(std::fabs(sums), kFloorValue) && k % 2 == 0;
     }
-    if (!converged)
-        setError(NUMORA_ERR_ITERATIONS);
+    if (!converged) setError(NUMORA_ERR_ITERATIONS);
     si = sums;
     ci = kEuler + std::log(t) + sumc;
 }
 
 // E1(z) for z > 0: series up to 1, continued fraction above.
 double expIntegralE1(double z) {
-    if (std::isinf(z))
-        return 0.0;
+    if (std::isinf(z)) return 0.0;
     bool converged = false;
     if (z > 1.0) {
         double b = z + 1.0, c = 1.0 / kFloorValue, d = 1.0 / b, h = d;
@@ -85,8 +82,7 @@ double expIntegralE1(double z) {
             h *= del;
             converged = std::fabs(del - 1.0) < kEps;
         }
-        if (!converged)
-            setError(NUMORA_ERR_ITERATIONS);
+        if (!converged) setError(NUMORA_ERR_ITERATIONS);
         return h * std::exp(-z);
     }
     double sum = -std::log(z) - kEuler, fact = 1.0;
@@ -96,8 +92,7 @@ double expIntegralE1(double z) {
         sum += del;
         converged = std::fabs(del) < std::fabs(sum) * kEps;
     }
-    if (!converged)
-        setError(NUMORA_ERR_ITERATIONS);
+    if (!converged) setError(NUMORA_ERR_ITERATIONS);
     return sum;
 }
 
@@ -130,8 +125,9 @@ double carlsonRD(double x, double y, double z) {
             const double ea = dx * dy, eb = dz * dz, ec = ea - eb, ed = ea - 6.0 * eb, ee = ed + ec + ec;
             const double c1 = 3.0 / 14.0, c2 = 1.0 / 6.0, c3 = 9.0 / 22.0, c4 = 3.0 / 26.0;
             const double c5 = 0.25 * c3, c6 = 1.5 * c4;
-            return 3.0 * sum + fac * (1.0 + ed * (-c1 + c5 * ed - c6 * dz * ee) +
-                                      dz * (c2 * ee + dz * (-c3 * ec + dz * c4 * ea))) /
+            return 3.0 * sum + fac *
+                                   (1.0 + ed * (-c1 + c5 * ed - c6 * dz * ee) +
+                                    dz * (c2 * ee + dz * (-c3 * ec + dz * c4 * ea))) /
                                    (mu * std::sqrt(mu));
         }
         const double sx = std::sqrt(x), sy = std::sqrt(y), sz = std::sqrt(z);
@@ -152,17 +148,14 @@ double ellipticPart(bool secondKind, double k, double theta, bool complete) {
     const double s = complete ? 1.0 : std::sin(theta);
     const double c2 = complete ? 0.0 : std::cos(theta) * std::cos(theta);
     if (k == 1.0) {
-        if (secondKind)
-            return s;
+        if (secondKind) return s;
         if (complete || std::fabs(s - 1.0) < 1.0e-20)
-            return 1.0e10; // the first kind diverges at k = 1, theta = pi / 2
+            return 1.0e10;  // the first kind diverges at k = 1, theta = pi / 2
     }
-    if (s == 0.0)
-        return 0.0;
+    if (s == 0.0) return 0.0;
     const double y = (1.0 - k * s) * (1.0 + k * s);
     const double rf = carlsonRF(c2, y, 1.0);
-    if (!secondKind)
-        return s * rf;
+    if (!secondKind) return s * rf;
     return s * rf - k * k * s * s * s * carlsonRD(c2, y, 1.0) / 3.0;
 }
 
@@ -182,8 +175,7 @@ double ellipticIntegral(bool secondKind, double k, double phi) {
         }
         return sign * ellipticPart(secondKind, k, a, false);
     }
-    if (std::isinf(a))
-        return sign * a;
+    if (std::isinf(a)) return sign * a;
     const double pi = static_cast<double>(3.1415925f);
     double m = std::floor(a / pi), r = a - m * pi, s = 1.0;
     if (r >= static_cast<double>(1.5707963f)) {
@@ -193,18 +185,16 @@ double ellipticIntegral(bool secondKind, double k, double phi) {
     }
     r = std::clamp(r, 0.0, kHalfPi);
     double result = s * ellipticPart(secondKind, k, r, false);
-    if (m != 0.0)
-        result += 2.0 * m * ellipticPart(secondKind, k, kHalfPi, true);
+    if (m != 0.0) result += 2.0 * m * ellipticPart(secondKind, k, kHalfPi, true);
     return sign * result;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
 NUMORA_API float FxSinSum(float x) {
-    if (x == 0.0f || std::isnan(x))
-        return x;
+    if (x == 0.0f || std::isnan(x)) return x;
     double si = 0.0, ci = 0.0;
     sineCosineIntegrals(std::fabs(static_cast<double>(x)), si, ci);
     return static_cast<float>(x < 0.0f ? -si : si);
@@ -212,8 +202,7 @@ NUMORA_API float FxSinSum(float x) {
 
 NUMORA_API float FxCosSum(float x) {
     const double t = x == 0.0f ? 1.0e-10 : std::fabs(static_cast<double>(x));
-    if (std::isnan(t))
-        return x;
+    if (std::isnan(t)) return x;
     double si = 0.0, ci = 0.0;
     sineCosineIntegrals(t, si, ci);
     return static_cast<float>(ci);
@@ -221,13 +210,16 @@ NUMORA_API float FxCosSum(float x) {
 
 NUMORA_API float FxExpSum(float x) {
     const double t = x == 0.0f ? 1.0e-10 : std::fabs(static_cast<double>(x));
-    if (std::isnan(t))
-        return x;
+    if (std::isnan(t)) return x;
     return static_cast<float>(-expIntegralE1(t));
 }
 
-NUMORA_API float FxEllipse1(float k, float phi) { return static_cast<float>(ellipticIntegral(false, k, phi)); }
+NUMORA_API float FxEllipse1(float k, float phi) {
+    return static_cast<float>(ellipticIntegral(false, k, phi));
+}
 
-NUMORA_API float FxEllipse2(float k, float phi) { return static_cast<float>(ellipticIntegral(true, k, phi)); }
+NUMORA_API float FxEllipse2(float k, float phi) {
+    return static_cast<float>(ellipticIntegral(true, k, phi));
+}
 
-} // extern "C"
+}  // extern "C"

@@ -11,6 +11,6 @@ void setError(int32_t code);
 // The working precision, read at the start of a call.
 float precision();
 
-} // namespace numora
+}  // namespace numora
 
 #endif

@@ -16,7 +16,7 @@ constexpr std::int64_t kMaxFftPoints = std::int64_t{1} << 30;
 // A zero-filled work array for one call; false when memory is short.
 template <class T>
 class Work {
-public:
+  public:
     Work() = default;
     explicit Work(std::size_t n) { reset(n); }
     bool reset(std::size_t n) {
@@ -27,7 +27,7 @@ public:
     T *get() { return data_.get(); }
     T &operator[](std::size_t i) { return data_[i]; }
 
-private:
+  private:
     std::unique_ptr<T[]> data_;
 };
 
@@ -42,14 +42,14 @@ bool fft(float *re, float *im, std::int64_t n, bool inverse);
 // w0 + k * phi (radians per sample), k = 0..m-1. prepare() builds and transforms the kernel once;
 // run() may then be called for any number of inputs of n points.
 class ChirpZ {
-public:
+  public:
     // False (nothing prepared) for n or m below 1, a length above 2^30, non-finite angles or
     // short memory. f1, f2 and fs as CharpZT takes them.
     bool prepare(std::int64_t n, std::int64_t m, float f1, float f2, float fs);
     // Chirp-z of (xr, xi) (xi may be null: zero imaginary part) into (yr, yi), m values each.
     bool run(const float *xr, const float *xi, float *yr, float *yi);
 
-private:
+  private:
     std::int64_t n_ = 0, m_ = 0, L_ = 0;
     double phi_ = 0.0, w0_ = 0.0;
     Work<float> br_, bi_, ar_, ai_;
@@ -58,6 +58,6 @@ private:
 // Running mean of count values (in double, rounded to float).
 float runningMean(const float *v, std::int64_t count);
 
-} // namespace numora::transforms
+}  // namespace numora::transforms
 
 #endif

@@ -21,8 +21,7 @@ class FittingTest : public ::testing::Test {
 
 double binomial(int n, int k) {
     double r = 1.0;
-    for (int i = 1; i <= k; ++i)
-        r = r * (n - k + i) / i;
+    for (int i = 1; i <= k; ++i) r = r * (n - k + i) / i;
     return r;
 }
 
@@ -30,7 +29,7 @@ double binomial(int n, int k) {
 std::vector<double> shifted(const std::vector<double> &c, double s) {
     std::vector<double> out(c.size(), 0.0);
     for (std::size_t k = 0; k < c.size(); ++k)
-        for (std::size_t j = 0; j <= k; ++j) // x^k = sum_j C(k, j) (x - s)^j s^(k-j)
+        for (std::size_t j = 0; j <= k; ++j)  // x^k = sum_j C(k, j) (x - s)^j s^(k-j)
             out[j] += c[k] * binomial(static_cast<int>(k), static_cast<int>(j)) *
                       std::pow(s, static_cast<double>(k - j));
     return out;
@@ -38,8 +37,7 @@ std::vector<double> shifted(const std::vector<double> &c, double s) {
 
 double poly(const std::vector<double> &c, double x) {
     double p = 0.0;
-    for (std::size_t k = c.size(); k-- > 0;)
-        p = p * x + c[k];
+    for (std::size_t k = c.size(); k-- > 0;) p = p * x + c[k];
     return p;
 }
 
@@ -52,7 +50,7 @@ TEST_F(FittingTest, LineRegressionOfExactAndNoisyData) {
     EXPECT_NEAR(dt[0], 0.0f, 1e-10);
     EXPECT_NEAR(dt[3], 0.0f, 1e-6);
     EXPECT_NEAR(dt[4], 0.0f, 1e-6);
-    EXPECT_NEAR(dt[2], 8.0f, 1e-5); // sum (fit - 3)^2 = 4 + 0 + 4
+    EXPECT_NEAR(dt[2], 8.0f, 1e-5);  // sum (fit - 3)^2 = 4 + 0 + 4
 
     std::mt19937 gen(3);
     std::normal_distribution<float> noise(0.0f, 0.3f);
@@ -122,23 +120,18 @@ TEST_F(FittingTest, LeastSquaresRecoversAKnownCubic) {
         y[i] = static_cast<float>(poly(c, x[i]));
     }
     double mean = 0.0;
-    for (float v : x)
-        mean += v / double(n);
+    for (float v : x) mean += v / double(n);
     const std::vector<double> want = shifted(c, mean);
     std::vector<float> a(25, 9.0f), dt(3);
     ASSERT_EQ(LSCurveFit(x.data(), y.data(), n, a.data(), 4, dt.data()), 1);
-    for (int k = 0; k < 4; ++k)
-        EXPECT_NEAR(a[k], want[k], 1e-5) << k;
-    EXPECT_EQ(a[4], 9.0f); // beyond m: untouched
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(a[k], want[k], 1e-5) << k;
+    EXPECT_EQ(a[4], 9.0f);  // beyond m: untouched
     EXPECT_LT(dt[2], 1e-5);
     // m = 25 on 30 points uses 20 coefficients; the higher ones vanish for a cubic.
     ASSERT_EQ(LSCurveFit(x.data(), y.data(), n, a.data(), 25, dt.data()), 1);
-    for (int k = 0; k < 4; ++k)
-        EXPECT_NEAR(a[k], want[k], 1e-3) << k;
-    for (int k = 4; k < 20; ++k)
-        EXPECT_NEAR(a[k], 0.0f, 1e-3) << k;
-    for (int k = 20; k < 25; ++k)
-        EXPECT_EQ(a[k], 0.0f) << k;
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(a[k], want[k], 1e-3) << k;
+    for (int k = 4; k < 20; ++k) EXPECT_NEAR(a[k], 0.0f, 1e-3) << k;
+    for (int k = 20; k < 25; ++k) EXPECT_EQ(a[k], 0.0f) << k;
 }
 
 TEST_F(FittingTest, LeastSquaresSmallCasesAndStatistics) {
@@ -164,11 +157,9 @@ TEST_F(FittingTest, LeastSquaresSmallCasesAndStatistics) {
     ref::Matrix v(15);
     std::vector<double> yd(ys.begin(), ys.end());
     for (int i = 0; i < 5; ++i)
-        for (int k = 0; k < 3; ++k)
-            v[i * 3 + k] = std::pow(xs[i] - 2.0, k);
+        for (int k = 0; k < 3; ++k) v[i * 3 + k] = std::pow(xs[i] - 2.0, k);
     const std::vector<double> want = ref::leastSquares(v, yd, 5, 3);
-    for (int k = 0; k < 3; ++k)
-        EXPECT_NEAR(q[k], want[k], 1e-5);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(q[k], want[k], 1e-5);
     EXPECT_NEAR(dt[0], s2, 1e-5);
     EXPECT_NEAR(dt[1], s1, 1e-5);
     EXPECT_NEAR(dt[2], smax, 1e-5);
@@ -246,29 +237,24 @@ TEST_F(FittingTest, MinimaxOfExactPolynomialDataAndClampedDegree) {
     }
     std::vector<float> a(4);
     ASSERT_EQ(ChebyFit(x.data(), y.data(), 21, a.data(), 3), 1);
-    for (int k = 0; k < 3; ++k)
-        EXPECT_NEAR(a[k], c[k], 1e-5);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(a[k], c[k], 1e-5);
     EXPECT_LT(std::fabs(a[3]), 1e-5);
     // m >= n uses m = n - 1: a quadratic levelled over all four points, p(x_i) + (-1)^i h = y_i.
-    const std::vector<float> x4 = {0, 1, 2, 3}, y4 = {1, 2, 9, 28}; // 1 + x^3
+    const std::vector<float> x4 = {0, 1, 2, 3}, y4 = {1, 2, 9, 28};  // 1 + x^3
     ref::Matrix sys(16);
     for (int i = 0; i < 4; ++i) {
-        for (int k = 0; k < 3; ++k)
-            sys[i * 4 + k] = std::pow(x4[i], k);
+        for (int k = 0; k < 3; ++k) sys[i * 4 + k] = std::pow(x4[i], k);
         sys[i * 4 + 3] = i % 2 ? -1.0 : 1.0;
     }
     const ref::Matrix inv = ref::inverse(sys, 4);
     std::vector<double> want(4, 0.0);
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            want[i] += inv[i * 4 + j] * y4[j];
+        for (int j = 0; j < 4; ++j) want[i] += inv[i * 4 + j] * y4[j];
     std::vector<float> b(11, 9.0f);
     ASSERT_EQ(ChebyFit(x4.data(), y4.data(), 4, b.data(), 10), 1);
-    for (int k = 0; k < 3; ++k)
-        EXPECT_NEAR(b[k], want[k], 1e-4) << k;
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(b[k], want[k], 1e-4) << k;
     EXPECT_NEAR(std::fabs(b[3]), std::fabs(want[3]), 1e-4);
-    for (int k = 4; k < 11; ++k)
-        EXPECT_EQ(b[k], 0.0f) << k;
+    for (int k = 4; k < 11; ++k) EXPECT_EQ(b[k], 0.0f) << k;
 }
 
 TEST_F(FittingTest, MinimaxRejectsDegenerateCounts) {
@@ -306,8 +292,7 @@ TEST_F(FittingTest, MultipleRegressionWithKnownCoefficients) {
     EXPECT_NEAR(dt[2], 1.0f, 1e-5);
     // Noisy data: statistics from the double formulas on the fitted coefficients.
     std::normal_distribution<float> noise(0.0f, 0.5f);
-    for (float &value : y)
-        value += noise(gen);
+    for (float &value : y) value += noise(gen);
     ASSERT_EQ(MLiRegress(x.data(), y.data(), m, n, a.data(), dt.data(), v.data()), 1);
     ref::Matrix design(n * 3);
     for (int k = 0; k < n; ++k) {
@@ -316,11 +301,9 @@ TEST_F(FittingTest, MultipleRegressionWithKnownCoefficients) {
         design[k * 3 + 2] = 1.0;
     }
     const std::vector<double> want = ref::leastSquares(design, std::vector<double>(y.begin(), y.end()), n, 3);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_NEAR(a[i], want[i], 1e-5);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(a[i], want[i], 1e-5);
     double my = 0;
-    for (float value : y)
-        my += value / double(n);
+    for (float value : y) my += value / double(n);
     double q = 0, total = 0, u = 0, q0 = 0, q1 = 0;
     for (int k = 0; k < n; ++k) {
         const double f = want[0] * x[k] + want[1] * x[n + k] + want[2];
@@ -353,7 +336,7 @@ TEST_F(FittingTest, MultipleRegressionOfCollinearVariablesFails) {
     std::vector<float> x(2 * n), y(n);
     for (int k = 0; k < n; ++k) {
         x[k] = static_cast<float>(k);
-        x[n + k] = 2.0f * k; // twice the first
+        x[n + k] = 2.0f * k;  // twice the first
         y[k] = 1.0f + k;
     }
     std::vector<float> a(3, 9.0f), dt(4, 9.0f), v(2, 9.0f);
@@ -365,4 +348,4 @@ TEST_F(FittingTest, MultipleRegressionOfCollinearVariablesFails) {
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);
 }
 
-} // namespace
+}  // namespace

@@ -28,16 +28,14 @@ struct RefTree {
 
 RefTree refTree(const std::vector<long> &leafCounts) {
     std::vector<long> count(514, 0);
-    for (int i = 0; i < 257; ++i)
-        count[i] = leafCounts[i];
+    for (int i = 0; i < 257; ++i) count[i] = leafCounts[i];
     count[513] = 65535;
     RefTree t;
     int next = 257;
     for (;; ++next) {
         int a = 513, b = 513;
         for (int i = 0; i < next; ++i) {
-            if (count[i] == 0)
-                continue;
+            if (count[i] == 0) continue;
             if (count[i] < count[a]) {
                 b = a;
                 a = i;
@@ -45,8 +43,7 @@ RefTree refTree(const std::vector<long> &leafCounts) {
                 b = i;
             }
         }
-        if (b == 513)
-            break;
+        if (b == 513) break;
         count[next] = count[a] + count[b];
         t.child0[next] = a;
         t.child1[next] = b;
@@ -67,11 +64,9 @@ void refCodes(const RefTree &t, int node, const std::string &prefix, std::vector
 
 std::vector<long> refScaledCounts(const Bytes &data) {
     std::vector<long> count(257, 0);
-    for (uint8_t b : data)
-        ++count[b];
+    for (uint8_t b : data) ++count[b];
     long m = 0;
-    for (int s = 0; s < 256; ++s)
-        m = std::max(m, count[s]);
+    for (int s = 0; s < 256; ++s) m = std::max(m, count[s]);
     if (m == 0) {
         count[0] = 1;
         m = 1;
@@ -89,14 +84,12 @@ Bytes refCompress(const Bytes &data, int *longestCode = nullptr) {
     std::vector<long> count = refScaledCounts(data);
     Bytes out;
     int s = 0;
-    while (s < 256 && count[s] == 0)
-        ++s;
+    while (s < 256 && count[s] == 0) ++s;
     while (s < 256) {
         int last = s;
         int k = s + 1;
         while (true) {
-            while (k < 256 && count[k] == 0)
-                ++k;
+            while (k < 256 && count[k] == 0) ++k;
             if (k < 256 && k - last <= 3) {
                 last = k++;
                 continue;
@@ -105,8 +98,7 @@ Bytes refCompress(const Bytes &data, int *longestCode = nullptr) {
         }
         out.push_back(uint8_t(s));
         out.push_back(uint8_t(last));
-        for (int i = s; i <= last; ++i)
-            out.push_back(uint8_t(count[i]));
+        for (int i = s; i <= last; ++i) out.push_back(uint8_t(count[i]));
         s = k;
     }
     out.push_back(0);
@@ -115,19 +107,15 @@ Bytes refCompress(const Bytes &data, int *longestCode = nullptr) {
     refCodes(t, t.root, "", codes);
     if (longestCode) {
         *longestCode = 0;
-        for (const auto &c : codes)
-            *longestCode = std::max<int>(*longestCode, int(c.size()));
+        for (const auto &c : codes) *longestCode = std::max<int>(*longestCode, int(c.size()));
     }
     std::string bits;
-    for (uint8_t b : data)
-        bits += codes[b];
+    for (uint8_t b : data) bits += codes[b];
     bits += codes[256];
-    while (bits.size() % 8)
-        bits += '0';
+    while (bits.size() % 8) bits += '0';
     for (size_t i = 0; i < bits.size(); i += 8) {
         uint8_t v = 0;
-        for (int j = 0; j < 8; ++j)
-            v = uint8_t(v << 1 | (bits[i + j] == '1'));
+        for (int j = 0; j < 8; ++j) v = uint8_t(v << 1 | (bits[i + j] == '1'));
         out.push_back(v);
     }
     return out;
@@ -144,7 +132,7 @@ void countingHook(const char *text, const char *caption) {
 }
 
 class Huffman : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         g_messages = 0;
         previous_ = SetNumoraMessageHook(countingHook);
@@ -154,8 +142,7 @@ protected:
     }
     void TearDown() override {
         SetNumoraMessageHook(previous_);
-        for (const char *n : {"out", "src", "cmp", "exp"})
-            std::remove(path(n).c_str());
+        for (const char *n : {"out", "src", "cmp", "exp"}) std::remove(path(n).c_str());
     }
     std::string path(const char *name) const { return dir_ + "." + name; }
 
@@ -189,7 +176,7 @@ protected:
         EXPECT_EQ(g_messages, 0);
     }
 
-private:
+  private:
     NumoraMessageHook previous_ = nullptr;
     std::string dir_;
 };
@@ -197,8 +184,7 @@ private:
 Bytes randomBytes(size_t n, uint32_t seed, int spread = 256) {
     std::mt19937 gen(seed);
     Bytes b(n);
-    for (auto &v : b)
-        v = uint8_t(gen() % uint32_t(spread));
+    for (auto &v : b) v = uint8_t(gen() % uint32_t(spread));
     return b;
 }
 
@@ -207,15 +193,13 @@ Bytes randomBytes(size_t n, uint32_t seed, int spread = 256) {
 Bytes longCodeInput() {
     Bytes data;
     const int fib[12] = {1, 2, 3, 5, 8, 13, 21, 34, 55, 89, 144, 233};
-    for (int s = 0; s < 12; ++s)
-        data.insert(data.end(), size_t(fib[s]), uint8_t(s));
-    for (int s = 12; s < 255; ++s)
-        data.insert(data.end(), 254, uint8_t(s));
+    for (int s = 0; s < 12; ++s) data.insert(data.end(), size_t(fib[s]), uint8_t(s));
+    for (int s = 12; s < 255; ++s) data.insert(data.end(), 254, uint8_t(s));
     std::shuffle(data.begin(), data.end(), std::mt19937(7));
     return data;
 }
 
-} // namespace
+}  // namespace
 
 // ---- format ---------------------------------------------------------------------------------------
 
@@ -230,19 +214,17 @@ TEST_F(Huffman, EmptyInputGivesTheFiveByteStreamAndExpandsToAnEmptyFile) {
 }
 
 TEST_F(Huffman, OutputMatchesThePlainEncoderAndRoundTrips) {
-    checkRoundTrip({0x41});                              // one byte
-    checkRoundTrip({0, 255, 0, 255, 7});                 // tiny, both ends of the byte range
-    checkRoundTrip(Bytes(5000, 0x33));                   // constant
-    checkRoundTrip(randomBytes(100000, 1));              // uniform
-    checkRoundTrip(randomBytes(70000, 2, 5));            // few symbols
-    Bytes gaps;                                          // runs joined across gaps of 1 and 2, split at 3
-    for (int s : {1, 3, 6, 10, 11, 200})
-        gaps.insert(gaps.end(), size_t(s), uint8_t(s));
+    checkRoundTrip({0x41});                    // one byte
+    checkRoundTrip({0, 255, 0, 255, 7});       // tiny, both ends of the byte range
+    checkRoundTrip(Bytes(5000, 0x33));         // constant
+    checkRoundTrip(randomBytes(100000, 1));    // uniform
+    checkRoundTrip(randomBytes(70000, 2, 5));  // few symbols
+    Bytes gaps;                                // runs joined across gaps of 1 and 2, split at 3
+    for (int s : {1, 3, 6, 10, 11, 200}) gaps.insert(gaps.end(), size_t(s), uint8_t(s));
     checkRoundTrip(gaps);
-    Bytes skewed = randomBytes(200000, 3);               // one byte dominates: counts are scaled
+    Bytes skewed = randomBytes(200000, 3);  // one byte dominates: counts are scaled
     for (size_t i = 0; i < skewed.size(); i += 1)
-        if (i % 50)
-            skewed[i] = 0x80;
+        if (i % 50) skewed[i] = 0x80;
     checkRoundTrip(skewed);
 }
 
@@ -299,7 +281,7 @@ TEST_F(Huffman, ATableOfZeroCountsDecodesToNothing) {
 TEST_F(Huffman, ArbitraryBytesNeverReadPastTheInputNorHang) {
     for (uint32_t seed = 0; seed < 300; ++seed) {
         Bytes junk = randomBytes(1 + seed % 97, seed + 100);
-        junk[0] = uint8_t(seed % 3); // often a valid start of a table
+        junk[0] = uint8_t(seed % 3);  // often a valid start of a table
         int32_t r = -1;
         Bytes out = expand(junk, &r);
         EXPECT_TRUE(r == 0 || r == 1);

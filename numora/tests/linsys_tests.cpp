@@ -63,21 +63,18 @@ TEST_F(LinsysTest, RandomSystemsHaveSmallResidualsAndErrorsScaledByCondition) {
 }
 
 TEST_F(LinsysTest, SparseGaussJordanMatchesTheDenseOne) {
-    const int n = 40; // tridiagonal
+    const int n = 40;  // tridiagonal
     std::vector<float> a(n * n, 0.0f), b(n);
     for (int i = 0; i < n; ++i) {
         a[i * n + i] = 4.0f;
-        if (i > 0)
-            a[i * n + i - 1] = -1.0f;
-        if (i + 1 < n)
-            a[i * n + i + 1] = -1.5f;
+        if (i > 0) a[i * n + i - 1] = -1.0f;
+        if (i + 1 < n) a[i * n + i + 1] = -1.5f;
         b[i] = (i % 3 == 0) ? 0.0f : 1.0f + 0.1f * i;
     }
     std::vector<float> dense(n), sparse(n);
     ASSERT_EQ(SolutionEQs(a.data(), n, n, b.data(), dense.data(), 1), 1);
     ASSERT_EQ(SolutionEQs(a.data(), n, n, b.data(), sparse.data(), 4), 1);
-    for (int i = 0; i < n; ++i)
-        EXPECT_FLOAT_EQ(dense[i], sparse[i]);
+    for (int i = 0; i < n; ++i) EXPECT_FLOAT_EQ(dense[i], sparse[i]);
 }
 
 TEST_F(LinsysTest, OverdeterminedSystemsNeedSixOrSeven) {
@@ -87,8 +84,7 @@ TEST_F(LinsysTest, OverdeterminedSystemsNeedSixOrSeven) {
     for (int sel : {6, 7}) {
         std::vector<float> x(n);
         ASSERT_EQ(SolutionEQs(a.data(), m, n, b.data(), x.data(), sel), 1) << sel;
-        for (int i = 0; i < n; ++i)
-            EXPECT_NEAR(x[i], want[i], 1e-5) << sel;
+        for (int i = 0; i < n; ++i) EXPECT_NEAR(x[i], want[i], 1e-5) << sel;
     }
     for (int sel : {0, 1, 4}) {
         std::vector<float> x(n, 9.0f);
@@ -99,7 +95,7 @@ TEST_F(LinsysTest, OverdeterminedSystemsNeedSixOrSeven) {
     }
     std::vector<float> x(m);
     setErrorCode(0);
-    EXPECT_EQ(SolutionEQs(a.data(), n, m, b.data(), x.data(), 6), 0); // 3 x 12: under-determined
+    EXPECT_EQ(SolutionEQs(a.data(), n, m, b.data(), x.data(), 6), 0);  // 3 x 12: under-determined
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_NOT_SQUARE);
 }
 
@@ -121,8 +117,7 @@ TEST_F(LinsysTest, SingularSystemsFailWithTheirCodes) {
     // The generalized inverse gives the minimum-norm solution (1, 1, 1): rounding-sized
     // singular values count as zero.
     ASSERT_EQ(SolutionEQs(a.data(), 3, 3, b.data(), x.data(), 7), 1);
-    for (float v : x)
-        EXPECT_NEAR(v, 1.0f, 1e-4);
+    for (float v : x) EXPECT_NEAR(v, 1.0f, 1e-4);
     const std::vector<float> ones = {1, 1, 1, 1}, two = {2, 2};
     ASSERT_EQ(SolutionEQs(ones.data(), 2, 2, two.data(), x.data(), 7), 1);
     EXPECT_NEAR(x[0], 1.0f, 1e-6);
@@ -132,7 +127,7 @@ TEST_F(LinsysTest, SingularSystemsFailWithTheirCodes) {
 TEST_F(LinsysTest, SvdStopsAtItsIterationLimit) {
     const std::vector<float> a = ref::randomMatrix(8, 5, 9), b = ref::randomMatrix(8, 1, 10);
     std::vector<float> x(5, 9.0f);
-    setPrecision(-1.0f); // nothing ever counts as converged
+    setPrecision(-1.0f);  // nothing ever counts as converged
     EXPECT_EQ(SolutionEQs(a.data(), 8, 5, b.data(), x.data(), 7), 0);
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_SVD);
     EXPECT_EQ(x, std::vector<float>(5, 9.0f));
@@ -165,8 +160,7 @@ std::vector<double> fromRoots(const std::vector<std::complex<double>> &roots) {
         c = next;
     }
     std::vector<double> out;
-    for (auto v : c)
-        out.push_back(v.real());
+    for (auto v : c) out.push_back(v.real());
     return out;
 }
 
@@ -258,8 +252,7 @@ Programme standardForm(const std::vector<std::vector<float>> &g, const std::vect
     const int cols = p.m + p.n;
     p.a.assign(static_cast<std::size_t>(p.m * cols), 0.0f);
     for (int i = 0; i < p.m; ++i) {
-        for (int j = 0; j < p.n; ++j)
-            p.a[i * cols + j] = g[i][j];
+        for (int j = 0; j < p.n; ++j) p.a[i * cols + j] = g[i][j];
         p.a[i * cols + p.n + i] = 1.0f;
     }
     p.b = h;
@@ -275,7 +268,7 @@ TEST_F(LinsysTest, LinearProgrammeWithKnownOptimum) {
     ASSERT_EQ(LinearProgram(p.a.data(), p.b.data(), p.c.data(), p.m, p.n, x.data()), 1);
     EXPECT_NEAR(x[0], 2.0f, 1e-5);
     EXPECT_NEAR(x[1], 6.0f, 1e-5);
-    EXPECT_NEAR(x[2], -36.0f, 1e-4); // the objective in place of the first slack
+    EXPECT_NEAR(x[2], -36.0f, 1e-4);  // the objective in place of the first slack
     EXPECT_NEAR(x[3], 0.0f, 1e-5);
     EXPECT_NEAR(x[4], 0.0f, 1e-5);
 }
@@ -299,23 +292,19 @@ TEST_F(LinsysTest, RandomProgrammesMatchVertexEnumeration) {
         // Reference: best feasible intersection of two of the five lines (three constraints,
         // two axes), in double.
         std::vector<std::array<double, 3>> lines;
-        for (int i = 0; i < 3; ++i)
-            lines.push_back({g[i][0], g[i][1], h[i]});
+        for (int i = 0; i < 3; ++i) lines.push_back({g[i][0], g[i][1], h[i]});
         lines.push_back({1, 0, 0});
         lines.push_back({0, 1, 0});
         double best = INFINITY;
         for (std::size_t i = 0; i < lines.size(); ++i)
             for (std::size_t j = i + 1; j < lines.size(); ++j) {
                 const double det = lines[i][0] * lines[j][1] - lines[i][1] * lines[j][0];
-                if (std::fabs(det) < 1e-12)
-                    continue;
+                if (std::fabs(det) < 1e-12) continue;
                 const double px = (lines[i][2] * lines[j][1] - lines[i][1] * lines[j][2]) / det;
                 const double py = (lines[i][0] * lines[j][2] - lines[i][2] * lines[j][0]) / det;
                 bool ok = px >= -1e-9 && py >= -1e-9;
-                for (int k = 0; k < 3; ++k)
-                    ok = ok && g[k][0] * px + g[k][1] * py <= h[k] + 1e-9;
-                if (ok)
-                    best = std::min(best, cost[0] * px + cost[1] * py);
+                for (int k = 0; k < 3; ++k) ok = ok && g[k][0] * px + g[k][1] * py <= h[k] + 1e-9;
+                if (ok) best = std::min(best, cost[0] * px + cost[1] * py);
             }
         const Programme p = standardForm(g, h, cost);
         std::vector<float> x(5);
@@ -355,4 +344,4 @@ TEST_F(LinsysTest, LinearProgrammeFailures) {
     EXPECT_EQ(x, std::vector<float>(3, 9.0f));
 }
 
-} // namespace
+}  // namespace

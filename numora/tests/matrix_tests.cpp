@@ -23,15 +23,13 @@ class MatrixTest : public ::testing::Test {
 
 double maxAbsDiff(const ref::Matrix &a, const ref::Matrix &b) {
     double d = 0.0;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        d = std::max(d, std::fabs(a[i] - b[i]));
+    for (std::size_t i = 0; i < a.size(); ++i) d = std::max(d, std::fabs(a[i] - b[i]));
     return d;
 }
 
 ref::Matrix identity(std::size_t n) {
     ref::Matrix id(n * n, 0.0);
-    for (std::size_t i = 0; i < n; ++i)
-        id[i * n + i] = 1.0;
+    for (std::size_t i = 0; i < n; ++i) id[i * n + i] = 1.0;
     return id;
 }
 
@@ -55,7 +53,7 @@ TEST_F(MatrixTest, MultiplyWithBadSizesWritesNothing) {
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);
     MatMultiply(a.data(), b.data(), 2, -1, 2, c.data());
     setErrorCode(0);
-    MatMultiply(a.data(), b.data(), 70000, 70000, 1, c.data()); // m * n overflows 32 bits
+    MatMultiply(a.data(), b.data(), 70000, 70000, 1, c.data());  // m * n overflows 32 bits
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_ALLOC);
     MatMultiply(nullptr, b.data(), 2, 2, 2, c.data());
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_NULL);
@@ -99,8 +97,7 @@ TEST_F(MatrixTest, SingularAndNearlySingularInversesFailWithCode5AndKeepTheMatri
     std::vector<std::vector<float>> cases = {{1, 2, 2, 4}, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
     std::vector<float> rank1(36);
     for (int i = 0; i < 6; ++i)
-        for (int j = 0; j < 6; ++j)
-            rank1[i * 6 + j] = (0.1f + 0.3f * i) * (0.7f - 0.11f * j);
+        for (int j = 0; j < 6; ++j) rank1[i * 6 + j] = (0.1f + 0.3f * i) * (0.7f - 0.11f * j);
     cases.push_back(rank1);
     cases.push_back(std::vector<float>(16, 0.0f));
     for (const std::vector<float> &c : cases) {
@@ -125,7 +122,7 @@ TEST_F(MatrixTest, InverseLeavesAnEarlierCodeAndRejectsBadSizes) {
         EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);
     }
     setErrorCode(0);
-    EXPECT_EQ(MatInv(a.data(), 50000), 0); // 2.5e9 elements
+    EXPECT_EQ(MatInv(a.data(), 50000), 0);  // 2.5e9 elements
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_ALLOC);
     EXPECT_EQ(a, keep);
 }
@@ -143,10 +140,9 @@ TEST_F(MatrixTest, DeterminantsOfKnownMatrices) {
     for (int i = 0; i < n; ++i)
         for (int j = i; j < n; ++j) {
             t[i * n + j] = i == j ? 1.5f + i : 0.25f * (i + j);
-            if (i == j)
-                product *= t[i * n + j];
+            if (i == j) product *= t[i * n + j];
         }
-    std::swap_ranges(t.begin(), t.begin() + n, t.begin() + 2 * n); // one row swap: sign -1
+    std::swap_ranges(t.begin(), t.begin() + n, t.begin() + 2 * n);  // one row swap: sign -1
     EXPECT_NEAR(MatDet(t.data(), n), -product, 1e-5 * product);
     for (int size : {3, 10, 50}) {
         const std::vector<float> r = ref::randomMatrix(size, size, 50u + size);
@@ -174,8 +170,7 @@ TEST_F(MatrixTest, TransposeInPlaceAndBadSizes) {
     std::vector<float> t = r;
     ASSERT_EQ(MatTrans(t.data(), 7, 5), 1);
     for (int i = 0; i < 7; ++i)
-        for (int j = 0; j < 5; ++j)
-            EXPECT_EQ(t[j * 7 + i], r[i * 5 + j]);
+        for (int j = 0; j < 5; ++j) EXPECT_EQ(t[j * 7 + i], r[i * 5 + j]);
     // Two negative sizes multiply to a positive count; still refused.
     EXPECT_EQ(MatTrans(t.data(), -2, -3), 0);
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_OTHER);
@@ -189,8 +184,7 @@ TEST_F(MatrixTest, TransposeInPlaceAndBadSizes) {
 std::vector<float> randomSymmetric(int n, unsigned seed) {
     std::vector<float> a = ref::randomMatrix(n, n, seed);
     for (int i = 0; i < n; ++i)
-        for (int j = 0; j < i; ++j)
-            a[i * n + j] = a[j * n + i];
+        for (int j = 0; j < i; ++j) a[i * n + j] = a[j * n + i];
     return a;
 }
 
@@ -199,20 +193,18 @@ TEST_F(MatrixTest, SymmetricEigenpairsSatisfyAvEqualsLambdaV) {
         const std::vector<float> a = randomSymmetric(n, 7u + n);
         std::vector<float> values(n), vectors(n * n);
         ASSERT_EQ(MatEigenVV(a.data(), n, values.data(), vectors.data(), 100000), 1) << n;
-        EXPECT_EQ(a, randomSymmetric(n, 7u + n)); // input unchanged
+        EXPECT_EQ(a, randomSymmetric(n, 7u + n));  // input unchanged
         double trace = 0.0;
-        for (int i = 0; i < n; ++i)
-            trace += a[i * n + i];
+        for (int i = 0; i < n; ++i) trace += a[i * n + i];
         double sum = 0.0;
         for (int j = 0; j < n; ++j) {
             sum += values[j];
             for (int i = 0; i < n; ++i) {
                 double av = 0.0;
-                for (int k = 0; k < n; ++k)
-                    av += static_cast<double>(a[i * n + k]) * vectors[k * n + j];
+                for (int k = 0; k < n; ++k) av += static_cast<double>(a[i * n + k]) * vectors[k * n + j];
                 EXPECT_NEAR(av, values[j] * vectors[i * n + j], 1e-4) << n << " pair " << j;
             }
-            for (int k = 0; k < n; ++k) { // orthonormal columns
+            for (int k = 0; k < n; ++k) {  // orthonormal columns
                 double dot = 0.0;
                 for (int i = 0; i < n; ++i)
                     dot += static_cast<double>(vectors[i * n + j]) * vectors[i * n + k];
@@ -249,7 +241,7 @@ TEST_F(MatrixTest, SymmetricEigenOfDiagonalAndRotationLimit) {
 }
 
 TEST_F(MatrixTest, SymmetricEigenReadsThePrecision) {
-    const std::vector<float> a = {2, 0.25f, 0.25f, 3}; // off-diagonal 0.25
+    const std::vector<float> a = {2, 0.25f, 0.25f, 3};  // off-diagonal 0.25
     std::vector<float> values(2), vectors(4);
     setPrecision(0.5f);
     EXPECT_EQ(MatEigenVV(a.data(), 2, values.data(), vectors.data(), 0), 1);
@@ -257,7 +249,7 @@ TEST_F(MatrixTest, SymmetricEigenReadsThePrecision) {
     setPrecision(1e-6f);
     EXPECT_EQ(MatEigenVV(a.data(), 2, values.data(), vectors.data(), 0), -2);
     ASSERT_EQ(MatEigenVV(a.data(), 2, values.data(), vectors.data(), 10), 1);
-    const double disc = std::sqrt(0.25 + 0.0625); // ((3 - 2) / 2)^2 + 0.25^2
+    const double disc = std::sqrt(0.25 + 0.0625);  // ((3 - 2) / 2)^2 + 0.25^2
     std::sort(values.begin(), values.end());
     EXPECT_NEAR(values[0], 2.5 - disc, 1e-6);
     EXPECT_NEAR(values[1], 2.5 + disc, 1e-6);
@@ -265,8 +257,7 @@ TEST_F(MatrixTest, SymmetricEigenReadsThePrecision) {
 
 std::vector<std::complex<double>> sortedEigen(const std::vector<float> &re, const std::vector<float> &im) {
     std::vector<std::complex<double>> z;
-    for (std::size_t i = 0; i < re.size(); ++i)
-        z.emplace_back(re[i], im[i]);
+    for (std::size_t i = 0; i < re.size(); ++i) z.emplace_back(re[i], im[i]);
     std::sort(z.begin(), z.end(), [](auto p, auto q) {
         return p.real() != q.real() ? p.real() < q.real() : p.imag() < q.imag();
     });
@@ -297,8 +288,7 @@ TEST_F(MatrixTest, GeneralEigenvaluesOfRotationAndOfSimilarMatrices) {
     ASSERT_EQ(MatEigenV(af.data(), n, er.data(), ei.data(), 60), 1);
     const auto got = sortedEigen(er, ei);
     const std::vector<std::complex<double>> want = {{-2, 0}, {0.5, 0}, {1, -2}, {1, 2}, {3, 0}};
-    for (int i = 0; i < n; ++i)
-        EXPECT_LT(std::abs(got[i] - want[i]), 1e-4) << i;
+    for (int i = 0; i < n; ++i) EXPECT_LT(std::abs(got[i] - want[i]), 1e-4) << i;
     // Conjugate pairs: the positive imaginary part at the higher index.
     for (int i = 0; i + 1 < n; ++i)
         if (ei[i] != 0.0f && ei[i + 1] == -ei[i]) {
@@ -319,4 +309,4 @@ TEST_F(MatrixTest, GeneralEigenvaluesStopAtTheIterationLimit) {
     EXPECT_EQ(getErrorCode(), NUMORA_ERR_ITERATIONS);
 }
 
-} // namespace
+}  // namespace

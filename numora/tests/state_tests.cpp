@@ -15,15 +15,13 @@ namespace {
 // Converts UTF-8 text to GBK with the C library's converter; empty if the converter is missing.
 std::string toGbk(const std::string &utf8) {
     iconv_t cd = iconv_open("GBK", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return {};
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};
     std::string in = utf8, out(utf8.size() * 2 + 4, '\0');
     char *src = in.data(), *dst = out.data();
     size_t srcLeft = in.size(), dstLeft = out.size();
     size_t done = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
     iconv_close(cd);
-    if (done == static_cast<size_t>(-1))
-        return {};
+    if (done == static_cast<size_t>(-1)) return {};
     out.resize(out.size() - dstLeft);
     return out;
 }
@@ -41,9 +39,10 @@ const char *const kEnglish[12] = {"No error",
                                   "Other unknown error",
                                   "Open file error."};
 
-const char *const kChineseUtf8[12] = {"没有错误",       "分配内存错误",   "锁定内存错误", "空指针",
-                                      "没有给出积分函数", "矩阵发生奇异",   "QR矩阵分解错误", "不是方阵",
-                                      "奇异值分解错误",   "超过最大迭代次数", "其他未知错误", "打开文件错误 !"};
+const char *const kChineseUtf8[12] = {"没有错误",         "分配内存错误",     "锁定内存错误",
+                                      "空指针",           "没有给出积分函数", "矩阵发生奇异",
+                                      "QR矩阵分解错误",   "不是方阵",         "奇异值分解错误",
+                                      "超过最大迭代次数", "其他未知错误",     "打开文件错误 !"};
 
 // Restores the language selector when a test ends.
 struct LanguageGuard {
@@ -51,7 +50,7 @@ struct LanguageGuard {
     ~LanguageGuard() { setLanguage(saved); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(State, FreshLoadStartsAtZeroPrecisionOneMillionthAndEnglish) {
     FreshLibrary lib(NUMORA_LIBRARY_PATH);
@@ -61,7 +60,7 @@ TEST(State, FreshLoadStartsAtZeroPrecisionOneMillionthAndEnglish) {
     auto language = lib.symbol<int32_t (*)()>("getLanguage");
     auto note = lib.symbol<int32_t (*)(int32_t, char *)>("getErrorNote");
     ASSERT_TRUE(code && precision && language && note);
-    setErrorCode(7); // the linked library's state is not the fresh copy's
+    setErrorCode(7);  // the linked library's state is not the fresh copy's
     EXPECT_EQ(code(), 0);
     const float p = precision();
     uint32_t bits;
@@ -78,7 +77,7 @@ TEST(State, SettersReturnThePreviousValue) {
     setErrorCode(0);
     EXPECT_EQ(setErrorCode(5), 0);
     EXPECT_EQ(getErrorCode(), 5);
-    EXPECT_EQ(setErrorCode(-42), 5); // stored without validation
+    EXPECT_EQ(setErrorCode(-42), 5);  // stored without validation
     EXPECT_EQ(getErrorCode(), -42);
     setErrorCode(0);
 
@@ -142,7 +141,6 @@ TEST(ErrorNotes, CodesOutsideTheTableWriteNothing) {
     EXPECT_EQ(getErrorNote(12, buf), 0);
     EXPECT_EQ(getErrorNote(-1, buf), 0);
     EXPECT_EQ(getErrorNote(0x7FFFFFFF, buf), 0);
-    for (char c : buf)
-        EXPECT_EQ(c, '#');
+    for (char c : buf) EXPECT_EQ(c, '#');
     EXPECT_EQ(getErrorNote(0, nullptr), 0);
 }

@@ -20,8 +20,7 @@ std::vector<float> randomVector(std::size_t n, unsigned seed) {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<float> d(-1.0f, 1.0f);
     std::vector<float> v(n);
-    for (float &x : v)
-        x = d(gen);
+    for (float &x : v) x = d(gen);
     return v;
 }
 
@@ -49,19 +48,23 @@ double relativeError(const float *re, const float *im, const std::vector<cd> &re
     return scale > 0.0 ? err / scale : err;
 }
 
-std::vector<cd> realRef(const std::vector<double> &v) { return std::vector<cd>(v.begin(), v.end()); }
+std::vector<cd> realRef(const std::vector<double> &v) {
+    return std::vector<cd>(v.begin(), v.end());
+}
 
 // Direct chirp-z: X at the angles w0 + k phi, phi and w0 as CharpZT forms them.
-std::vector<cd> directChirp(const std::vector<float> &re, const std::vector<float> &im, int m, float f1, float f2,
-                            float fs) {
-    const float phi = static_cast<float>(6.2831855f * (static_cast<double>(f2) - f1) / (static_cast<double>(fs) * m));
+std::vector<cd> directChirp(const std::vector<float> &re, const std::vector<float> &im, int m, float f1,
+                            float f2, float fs) {
+    const float phi =
+        static_cast<float>(6.2831855f * (static_cast<double>(f2) - f1) / (static_cast<double>(fs) * m));
     const float w0 = static_cast<float>(6.2831855f * static_cast<double>(f1) / fs);
     std::vector<cd> out(static_cast<std::size_t>(m));
     for (int k = 0; k < m; ++k) {
         cd s = 0.0;
         for (std::size_t i = 0; i < re.size(); ++i)
             s += cd(re[i], im.empty() ? 0.0 : im[i]) *
-                 std::polar(1.0, -static_cast<double>(i) * (static_cast<double>(w0) + k * static_cast<double>(phi)));
+                 std::polar(
+                     1.0, -static_cast<double>(i) * (static_cast<double>(w0) + k * static_cast<double>(phi)));
         out[static_cast<std::size_t>(k)] = s;
     }
     return out;
@@ -124,7 +127,7 @@ TEST(FFT, AmplitudeAndPhaseInDegrees) {
     }
     // A purely imaginary value is +-90 degrees; a zero value has phase 0, not NaN.
     float qr[2] = {0.5f, -0.5f}, qi[2] = {1.0f, 1.0f}, zr[2] = {0, 0}, zi[2] = {0, 0}, o1[2], o2[2];
-    ASSERT_EQ(FFT(qr, qi, 2, 1, o1, o2, 0, 1), 1); // (0, 2) and (1, 0)
+    ASSERT_EQ(FFT(qr, qi, 2, 1, o1, o2, 0, 1), 1);  // (0, 2) and (1, 0)
     EXPECT_FLOAT_EQ(o1[0], 2.0f);
     EXPECT_FLOAT_EQ(o2[0], -90.0f);
     ASSERT_EQ(FFT(zr, zi, 2, 1, o1, o2, 0, 1), 1);
@@ -208,7 +211,8 @@ TEST(DCT, DirectPathMatchesSumAndInverts) {
         EXPECT_LT(relativeError(y.data(), nullptr, realRef(directDct(x, false))), 2e-6) << n;
         ASSERT_EQ(DCT(y.data(), z.data(), n, 1), 1);
         EXPECT_LT(relativeError(z.data(), nullptr, realRef(directDct(y, true))), 2e-6) << n;
-        EXPECT_LT(relativeError(z.data(), nullptr, realRef(std::vector<double>(x.begin(), x.end()))), 4e-6) << n;
+        EXPECT_LT(relativeError(z.data(), nullptr, realRef(std::vector<double>(x.begin(), x.end()))), 4e-6)
+            << n;
     }
     float ones[3] = {1, 1, 1}, out[3];
     ASSERT_EQ(DCT(ones, out, 3, 0), 1);
@@ -222,13 +226,13 @@ TEST(DCT, FastPathScalesTheDirectSumAndInverts) {
         const std::vector<float> x = randomVector(n, 70 + n);
         std::vector<double> ref = directDct(x, false);
         ref[0] *= std::sqrt(2.0);
-        for (int k = 1; k < n; ++k)
-            ref[k] *= 2.0;
+        for (int k = 1; k < n; ++k) ref[k] *= 2.0;
         std::vector<float> y(n), z(n);
         ASSERT_EQ(DCT(x.data(), y.data(), n, 0), 1);
         EXPECT_LT(relativeError(y.data(), nullptr, realRef(ref)), 3e-6) << n;
         ASSERT_EQ(DCT(y.data(), z.data(), n, 1), 1);
-        EXPECT_LT(relativeError(z.data(), nullptr, realRef(std::vector<double>(x.begin(), x.end()))), 4e-6) << n;
+        EXPECT_LT(relativeError(z.data(), nullptr, realRef(std::vector<double>(x.begin(), x.end()))), 4e-6)
+            << n;
         // In place gives the same result.
         std::vector<float> w(x);
         ASSERT_EQ(DCT(w.data(), w.data(), n, 0), 1);
@@ -237,8 +241,7 @@ TEST(DCT, FastPathScalesTheDirectSumAndInverts) {
     float ones[4] = {1, 1, 1, 1}, out[4];
     ASSERT_EQ(DCT(ones, out, 4, 0), 1);
     EXPECT_NEAR(out[0], 4.0f * std::sqrt(2.0f), 1e-5);
-    for (int k = 1; k < 4; ++k)
-        EXPECT_NEAR(out[k], 0.0f, 1e-5);
+    for (int k = 1; k < 4; ++k) EXPECT_NEAR(out[k], 0.0f, 1e-5);
 }
 
 TEST(DCT, RefusesBadArgumentsWritingNothing) {
@@ -247,8 +250,7 @@ TEST(DCT, RefusesBadArgumentsWritingNothing) {
     EXPECT_EQ(DCT(x, y, -4, 0), 0);
     EXPECT_EQ(DCT(nullptr, y, 4, 0), 0);
     EXPECT_EQ(DCT(x, nullptr, 4, 1), 0);
-    for (float v : y)
-        EXPECT_EQ(v, 9.0f);
+    for (float v : y) EXPECT_EQ(v, 9.0f);
 }
 
 TEST(DST, MatchesOrthonormalSumAndIsItsOwnInverse) {
@@ -257,18 +259,18 @@ TEST(DST, MatchesOrthonormalSumAndIsItsOwnInverse) {
         std::vector<double> ref(n);
         for (int k = 1; k <= n; ++k) {
             double s = 0.0;
-            for (int m = 1; m <= n; ++m)
-                s += x[m - 1] * std::sin(kPi * m * k / (n + 1.0));
+            for (int m = 1; m <= n; ++m) s += x[m - 1] * std::sin(kPi * m * k / (n + 1.0));
             ref[k - 1] = std::sqrt(2.0 / (n + 1.0)) * s;
         }
         std::vector<float> y(n), z(n);
         ASSERT_EQ(DST(x.data(), n, y.data()), n + 1);
         EXPECT_LT(relativeError(y.data(), nullptr, realRef(ref)), 2e-6) << n;
         ASSERT_EQ(DST(y.data(), n, z.data()), n + 1);
-        EXPECT_LT(relativeError(z.data(), nullptr, realRef(std::vector<double>(x.begin(), x.end()))), 3e-6) << n;
+        EXPECT_LT(relativeError(z.data(), nullptr, realRef(std::vector<double>(x.begin(), x.end()))), 3e-6)
+            << n;
         std::vector<float> w(z), outOfPlace(n);
         ASSERT_EQ(DST(z.data(), n, outOfPlace.data()), n + 1);
-        ASSERT_EQ(DST(w.data(), n, w.data()), n + 1); // in place equals out of place
+        ASSERT_EQ(DST(w.data(), n, w.data()), n + 1);  // in place equals out of place
         EXPECT_EQ(w, outOfPlace);
     }
     float a[2] = {1, 2}, b[2] = {7, 7};
@@ -282,8 +284,9 @@ TEST(CharpZT, MatchesTheSpiralAlsoWhenInputIsLongerThanOutput) {
         int n, m;
         float f1, f2, fs;
     };
-    const Case cases[] = {{16, 5, 10.0f, 40.0f, 100.0f}, {5, 16, 0.0f, 50.0f, 100.0f},  {100, 37, 3.0f, 17.0f, 64.0f},
-                          {250, 3, 1.0f, 2.0f, 10.0f},   {1, 1, 0.0f, 1.0f, 2.0f},      {64, 64, 20.0f, 5.0f, 100.0f},
+    const Case cases[] = {{16, 5, 10.0f, 40.0f, 100.0f}, {5, 16, 0.0f, 50.0f, 100.0f},
+                          {100, 37, 3.0f, 17.0f, 64.0f}, {250, 3, 1.0f, 2.0f, 10.0f},
+                          {1, 1, 0.0f, 1.0f, 2.0f},      {64, 64, 20.0f, 5.0f, 100.0f},
                           {300, 200, -5.0f, 5.0f, 20.0f}};
     for (const Case &c : cases) {
         const std::vector<float> xr = randomVector(c.n, c.n), xi = randomVector(c.n, c.m);
@@ -316,17 +319,13 @@ TEST(CharpZT, RefusesBadArgumentsWritingNothing) {
 
 // Haar basis function of index k at t for n = 2^K points.
 double haarBasis(int k, int t, int K) {
-    if (k == 0)
-        return 1.0;
+    if (k == 0) return 1.0;
     int p = 0;
-    while ((2 << p) <= k)
-        ++p;
+    while ((2 << p) <= k) ++p;
     const int q = k - (1 << p), w = 1 << (K - p);
     const double h = std::sqrt(std::ldexp(1.0, p));
-    if (t >= q * w && 2 * t < (2 * q + 1) * w)
-        return h;
-    if (2 * t >= (2 * q + 1) * w && t < (q + 1) * w)
-        return -h;
+    if (t >= q * w && 2 * t < (2 * q + 1) * w) return h;
+    if (2 * t >= (2 * q + 1) * w && t < (q + 1) * w) return -h;
     return 0.0;
 }
 
@@ -361,13 +360,11 @@ TEST(Haar, MatchesTheBasisSumsAndInverts) {
 std::vector<double> directAutocorrelation(const std::vector<float> &x, int m) {
     const int n = static_cast<int>(x.size());
     double mean = 0.0;
-    for (float v : x)
-        mean += v;
+    for (float v : x) mean += v;
     mean /= n;
     std::vector<double> r(m, 0.0);
     for (int k = 0; k < m && k < n; ++k) {
-        for (int i = 0; i + k < n; ++i)
-            r[k] += (x[i] - mean) * (x[i + k] - mean);
+        for (int i = 0; i + k < n; ++i) r[k] += (x[i] - mean) * (x[i + k] - mean);
         r[k] /= n;
     }
     return r;
@@ -378,8 +375,7 @@ TEST(AutoCor, BiasedEstimateWithZerosBeyondTheData) {
     std::vector<float> r(70, 9.0f);
     AutoCor(x.data(), 50, r.data(), 70);
     EXPECT_LT(relativeError(r.data(), nullptr, realRef(directAutocorrelation(x, 70))), 1e-6);
-    for (int k = 50; k < 70; ++k)
-        EXPECT_EQ(r[k], 0.0f);
+    for (int k = 50; k < 70; ++k) EXPECT_EQ(r[k], 0.0f);
     std::vector<float> untouched(3, 9.0f);
     AutoCor(x.data(), 0, untouched.data(), 3);
     AutoCor(x.data(), 50, untouched.data(), 0);
@@ -412,15 +408,14 @@ TEST(PsdCalc, BlackmanTukeySumOfTheAutocorrelation) {
     for (int i = 0; i < m; ++i) {
         const double f = (f1 + i * delta) / fs;
         ref[i] = r[0];
-        for (int k = 1; k < n; ++k)
-            ref[i] += 2.0 * r[k] * std::cos(twoPi * k * f);
+        for (int k = 1; k < n; ++k) ref[i] += 2.0 * r[k] * std::cos(twoPi * k * f);
     }
     std::vector<float> ps(m);
     ASSERT_EQ(PsdCalc(x.data(), n, ps.data(), m, f1, f2, fs), 1);
     EXPECT_LT(relativeError(ps.data(), nullptr, realRef(ref)), 2e-6);
     float one = 2.0f, out[3];
     ASSERT_EQ(PsdCalc(&one, 1, out, 3, 0, 1, 2), 1);
-    EXPECT_EQ(out[0], 0.0f); // r[0] of a single sample is 0
+    EXPECT_EQ(out[0], 0.0f);  // r[0] of a single sample is 0
     EXPECT_EQ(PsdCalc(x.data(), n, ps.data(), m, f1, f2, 0.0f), 0);
     EXPECT_EQ(PsdCalc(x.data(), n, ps.data(), 0, f1, f2, fs), 0);
 }
@@ -428,20 +423,16 @@ TEST(PsdCalc, BlackmanTukeySumOfTheAutocorrelation) {
 TEST(PsdCalcCZT, PowerOfTheChirpOfTheCentredSignalWithInputKept) {
     const int n = 90, m = 33;
     std::vector<float> x = randomVector(n, 9);
-    for (float &v : x)
-        v += 3.0f; // a mean to remove
+    for (float &v : x) v += 3.0f;  // a mean to remove
     const std::vector<float> keep(x);
     double mean = 0.0;
-    for (float v : x)
-        mean += v;
+    for (float v : x) mean += v;
     mean /= n;
     std::vector<float> centred(n);
-    for (int i = 0; i < n; ++i)
-        centred[i] = static_cast<float>(x[i] - mean);
+    for (int i = 0; i < n; ++i) centred[i] = static_cast<float>(x[i] - mean);
     const std::vector<cd> y = directChirp(centred, {}, m, 1.0f, 30.0f, 80.0f);
     std::vector<double> ref(m);
-    for (int k = 0; k < m; ++k)
-        ref[k] = std::norm(y[k]);
+    for (int k = 0; k < m; ++k) ref[k] = std::norm(y[k]);
     std::vector<float> ps(m);
     ASSERT_EQ(PsdCalcCZT(x.data(), n, ps.data(), m, 1.0f, 30.0f, 80.0f), 1);
     EXPECT_LT(relativeError(ps.data(), nullptr, realRef(ref)), 1e-5);
@@ -452,18 +443,16 @@ TEST(PsdCalcCZT, PowerOfTheChirpOfTheCentredSignalWithInputKept) {
 TEST(PsArray, RowsAreTheSpectraOfTheSlidingFrames) {
     const int n = 100, shift = 30, w = 40, m = 12;
     const std::vector<float> x = randomVector(n, 11);
-    const int frames = n / shift; // 3; the last frame runs past the end and is zero-filled
+    const int frames = n / shift;  // 3; the last frame runs past the end and is zero-filled
     std::vector<float> ps(frames * m);
     ASSERT_EQ(PsArray(x.data(), n, shift, w, ps.data(), m, 0.0f, 40.0f, 100.0f), 1);
     for (int j = 0; j < frames; ++j) {
         std::vector<float> frame(w, 0.0f);
         const int count = std::min(w, n - j * shift);
         double mean = 0.0;
-        for (int i = 0; i < count; ++i)
-            mean += x[j * shift + i];
+        for (int i = 0; i < count; ++i) mean += x[j * shift + i];
         mean /= count;
-        for (int i = 0; i < count; ++i)
-            frame[i] = static_cast<float>(x[j * shift + i] - mean);
+        for (int i = 0; i < count; ++i) frame[i] = static_cast<float>(x[j * shift + i] - mean);
         std::vector<float> row(m);
         ASSERT_EQ(PsdCalcCZT(frame.data(), w, row.data(), m, 0.0f, 40.0f, 100.0f), 1);
         std::vector<cd> ref(row.begin(), row.end());
@@ -475,14 +464,14 @@ TEST(PsArray, RefusesShiftsWindowsAndSizesThatDoNotFit) {
     setErrorCode(0);
     const std::vector<float> x = randomVector(64, 12);
     std::vector<float> ps(64 * 8, 7.0f);
-    EXPECT_EQ(PsArray(x.data(), 64, 64, 16, ps.data(), 8, 0, 1, 2), 0); // shift = n
-    EXPECT_EQ(PsArray(x.data(), 64, 0, 16, ps.data(), 8, 0, 1, 2), 0);  // shift 0 divided by zero before
+    EXPECT_EQ(PsArray(x.data(), 64, 64, 16, ps.data(), 8, 0, 1, 2), 0);  // shift = n
+    EXPECT_EQ(PsArray(x.data(), 64, 0, 16, ps.data(), 8, 0, 1, 2), 0);   // shift 0 divided by zero before
     EXPECT_EQ(PsArray(x.data(), 64, -5, 16, ps.data(), 8, 0, 1, 2), 0);
     EXPECT_EQ(PsArray(x.data(), 64, 8, 65, ps.data(), 8, 0, 1, 2), 0);  // window longer than the data
     EXPECT_EQ(PsArray(x.data(), 64, 8, 0, ps.data(), 8, 0, 1, 2), 0);
     EXPECT_EQ(PsArray(x.data(), 64, 8, 16, ps.data(), 0, 0, 1, 2), 0);
     EXPECT_EQ(PsArray(x.data(), 64, 8, 16, ps.data(), 8, 0, 1, 0), 0);
-    EXPECT_EQ(PsArray(x.data(), 64, 1, 16, ps.data(), INT32_MAX / 32, 0, 1, 2), 0); // 64 rows overflow
+    EXPECT_EQ(PsArray(x.data(), 64, 1, 16, ps.data(), INT32_MAX / 32, 0, 1, 2), 0);  // 64 rows overflow
     EXPECT_EQ(ps, std::vector<float>(64 * 8, 7.0f));
     EXPECT_EQ(getErrorCode(), 0);
 }
@@ -499,4 +488,4 @@ TEST(Transforms, NeverWriteTheErrorCode) {
     setErrorCode(0);
 }
 
-} // namespace
+}  // namespace

@@ -49,15 +49,13 @@ std::string signalHeaderPath() {
 std::set<std::string> relocatedSymbols(const std::string &library) {
     std::set<std::string> names;
     FILE *p = popen(("readelf --relocs --wide '" + library + "'").c_str(), "r");
-    if (!p)
-        return names;
+    if (!p) return names;
     char line[1024];
     while (std::fgets(line, sizeof line, p)) {
         // Entries end with "<value> <name> + <addend>"; the name is the word before "+".
         std::string text(line);
         const std::size_t plus = text.rfind(" + ");
-        if (plus == std::string::npos)
-            continue;
+        if (plus == std::string::npos) continue;
         const std::size_t start = text.rfind(' ', plus - 1);
         std::string name = text.substr(start + 1, plus - start - 1);
         const std::size_t at = name.find('@');
@@ -95,11 +93,16 @@ class TwoLibraries : public ::testing::Test {
     }
     void TearDown() override {
         numora_.reset();
-        if (sigmora_)
-            dlclose(sigmora_);
+        if (sigmora_) dlclose(sigmora_);
     }
-    template <class Fn> Fn s(const char *name) { return reinterpret_cast<Fn>(dlsym(sigmora_, name)); }
-    template <class Fn> Fn n(const char *name) { return numora_->symbol<Fn>(name); }
+    template <class Fn>
+    Fn s(const char *name) {
+        return reinterpret_cast<Fn>(dlsym(sigmora_, name));
+    }
+    template <class Fn>
+    Fn n(const char *name) {
+        return numora_->symbol<Fn>(name);
+    }
 
     void *sigmora_ = nullptr;
     std::unique_ptr<FreshLibrary> numora_;
@@ -126,7 +129,7 @@ TEST_F(TwoLibraries, InverseAndDeterminantKeepTheirOwnConventions) {
     std::vector<float> singular = {1, 2, 2, 4};
     setCode(0);
     EXPECT_EQ(sInv(singular.data(), 2), 0);
-    EXPECT_EQ(getCode(), 0); // the signal library sets no code
+    EXPECT_EQ(getCode(), 0);  // the signal library sets no code
     EXPECT_EQ(nInv(singular.data(), 2), 0);
     EXPECT_EQ(getCode(), NUMORA_ERR_SINGULAR);
     std::vector<float> a = {2, 1, 1, 1};
@@ -156,7 +159,7 @@ TEST_F(TwoLibraries, RootsAndMinimaxFitsOfEach) {
     std::sort(fi.begin(), fi.end());
     std::sort(di.begin(), di.end());
     EXPECT_NEAR(fi[2], std::sqrt(3.0) / 2.0, 1e-5);
-    EXPECT_NEAR(di[2], std::sqrt(3.0) / 2.0, 1e-13); // double precision
+    EXPECT_NEAR(di[2], std::sqrt(3.0) / 2.0, 1e-13);  // double precision
     auto nFit = n<NChebyFit>("ChebyFit");
     auto sFit = s<SChebyFit>("ChebyFit");
     ASSERT_TRUE(nFit && sFit);
@@ -189,4 +192,4 @@ TEST_F(TwoLibraries, LinearProgramUsesItsOwnInverse) {
     EXPECT_EQ(getCode(), 0);
 }
 
-} // namespace
+}  // namespace

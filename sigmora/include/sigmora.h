@@ -39,21 +39,21 @@ enum SigmoraValueType {
 
 /* Signal file descriptor shared by every file-format export: 324 bytes, little-endian, fixed layout. */
 typedef struct SignalFileInfo {
-    uint32_t hData;        /* 0: movable block (memblock.h handle) holding nch * len floats, channel-major */
-    int16_t nch;           /* 4: channel count */
-    int16_t nchPad;        /* 6: alignment, unused */
-    int32_t len;           /* 8: samples per channel */
-    float fs;              /* 12: sampling rate, Hz */
-    float vmin;            /* 16: lower end of the physical value range */
-    float vmax;            /* 20: upper end of the physical value range */
-    int16_t fmt;           /* 24: sample storage code in the file (value type code; 100 compressed MDT) */
-    int16_t srcType;       /* 26: file kind read from: 100 WAV, 101 ACQ, 0 MDT 1.0; MDT files store their own */
-    float scale;           /* 28: physical value = stored integer * scale + offset */
-    float offset;          /* 32 */
-    float chanGain[32];    /* 36: one gain per channel, stored and returned, never applied */
-    char xUnit[16];        /* 164: NUL-terminated unit of the time axis */
-    char yUnit[16];        /* 180: NUL-terminated unit of the values */
-    char fileName[128];    /* 196: NUL-terminated path of the file to read or write */
+    uint32_t hData;     /* 0: movable block (memblock.h handle) holding nch * len floats, channel-major */
+    int16_t nch;        /* 4: channel count */
+    int16_t nchPad;     /* 6: alignment, unused */
+    int32_t len;        /* 8: samples per channel */
+    float fs;           /* 12: sampling rate, Hz */
+    float vmin;         /* 16: lower end of the physical value range */
+    float vmax;         /* 20: upper end of the physical value range */
+    int16_t fmt;        /* 24: sample storage code in the file (value type code; 100 compressed MDT) */
+    int16_t srcType;    /* 26: file kind read from: 100 WAV, 101 ACQ, 0 MDT 1.0; MDT files store their own */
+    float scale;        /* 28: physical value = stored integer * scale + offset */
+    float offset;       /* 32 */
+    float chanGain[32]; /* 36: one gain per channel, stored and returned, never applied */
+    char xUnit[16];     /* 164: NUL-terminated unit of the time axis */
+    char yUnit[16];     /* 180: NUL-terminated unit of the values */
+    char fileName[128]; /* 196: NUL-terminated path of the file to read or write */
 } SignalFileInfo;
 
 #ifdef __cplusplus
@@ -142,7 +142,8 @@ SIGMORA_API int32_t FastIDCT1D(float *x, int32_t n);
 /* Walsh-Hadamard transform of x into y in sequency order (inv != 0: divided by n); n a power of two; nothing on failure. */
 SIGMORA_API void FastWalshT(const float *x, int32_t n, float *y, int16_t inv);
 /* y[i] = sum_k h[k] x[lx-1-i+k] (x read backwards, outside terms 0) for i < ly; nothing on bad argument. */
-SIGMORA_API void ConvolutionCalc(const float *h, int32_t lh, const float *x, int32_t lx, float *y, int32_t ly);
+SIGMORA_API void ConvolutionCalc(const float *h, int32_t lh, const float *x, int32_t lx, float *y,
+                                 int32_t ly);
 /* Biased autocorrelation of mean-removed x at lags 0..lags-1 into r (x unchanged); 0 when lags < 1, lags > n or no memory. */
 SIGMORA_API int32_t AutoCorr(const float *x, int32_t n, float *r, int32_t lags);
 
@@ -190,7 +191,8 @@ SIGMORA_API int32_t ReadACQFile(SignalFileInfo *info);
 SIGMORA_API int32_t WriteACQFile(SignalFileInfo *info);
 /* Writes nch (1-16) x len floats already interleaved by frame as an ACQ file at fileName with
  * scale 1 and vmin/vmax the data's range (value -+ 1 when flat); 1/0. */
-SIGMORA_API int32_t WriteAcquireData(const float *data, int32_t len, int32_t nch, float fs, const char *fileName);
+SIGMORA_API int32_t WriteAcquireData(const float *data, int32_t len, int32_t nch, float fs,
+                                     const char *fileName);
 
 /* MDT 1.0 ("mdat1.0", any case; types C c I i L l f d): fills nch (1-32), len, fs, fmt 6, srcType 0,
  * scale 1, offset 0, xUnit "Sec.", yUnit "V."; 1/0. */
@@ -213,13 +215,13 @@ SIGMORA_API int32_t WriteWAVFile(SignalFileInfo *info);
 
 /* XYP curve file header in memory (404 bytes): values and attributes travel unchanged. */
 typedef struct XYPHeader {
-    int16_t nCurves;       /* 0: curve count, 1-16 */
-    int16_t pad;           /* 2: alignment, unused */
-    int32_t values[4];     /* 4: four header values */
-    int32_t nPoints[32];   /* 20: points of each curve */
-    int32_t attr32[32];    /* 148: per-curve 32-bit attributes */
-    int16_t attr16a[32];   /* 276: first per-curve 16-bit attributes */
-    int16_t attr16b[32];   /* 340: second per-curve 16-bit attributes */
+    int16_t nCurves;     /* 0: curve count, 1-16 */
+    int16_t pad;         /* 2: alignment, unused */
+    int32_t values[4];   /* 4: four header values */
+    int32_t nPoints[32]; /* 20: points of each curve */
+    int32_t attr32[32];  /* 148: per-curve 32-bit attributes */
+    int16_t attr16a[32]; /* 276: first per-curve 16-bit attributes */
+    int16_t attr16b[32]; /* 340: second per-curve 16-bit attributes */
 } XYPHeader;
 
 /* Fills header from an XYP file ("xyp2.1"); 0 (header unchanged) on a bad header, a negative
@@ -228,7 +230,8 @@ SIGMORA_API int32_t ReadXYPHeader(const char *fileName, XYPHeader *header);
 /* Reads the T points (sum of the counts) of an XYP file: T floats into x, T floats into y; 1/0. */
 SIGMORA_API int32_t ReadXYPData(const char *fileName, float *x, float *y);
 /* Writes header and the T points of x and y as an XYP file; 1-16 curves, counts >= 0; 1/0. */
-SIGMORA_API int32_t WriteXYPData(const char *fileName, const XYPHeader *header, const float *x, const float *y);
+SIGMORA_API int32_t WriteXYPData(const char *fileName, const XYPHeader *header, const float *x,
+                                 const float *y);
 
 /* Fills the descriptor from the first reader that accepts the file: ACQ, WAV, MDT, compressed
  * MDT, MDT 1.0 (the extension plays no part); 1/0. */
@@ -251,11 +254,11 @@ SIGMORA_API int32_t xWriteDat(const float *x, int32_t nch, int32_t lx, float fs,
 /* In-memory target of the Huffman coder. Initialise with mask 0x80, byte 0, hData a block of
  * one byte, size 0; after CompressData append the pending byte when mask is not 0x80. */
 typedef struct CodeStream {
-    uint8_t mask;     /* 0: mask of the next bit to set, 0x80 when none is pending */
-    uint8_t pad;      /* 1: alignment, unused */
-    uint16_t byte;    /* 2: byte under construction (low 8 bits) */
-    uint32_t hData;   /* 4: growable block holding the stream's bytes */
-    int32_t size;     /* 8: bytes in the block */
+    uint8_t mask;   /* 0: mask of the next bit to set, 0x80 when none is pending */
+    uint8_t pad;    /* 1: alignment, unused */
+    uint16_t byte;  /* 2: byte under construction (low 8 bits) */
+    uint32_t hData; /* 4: growable block holding the stream's bytes */
+    int32_t size;   /* 8: bytes in the block */
 } CodeStream;
 
 /* Sets the compression scale S (2-255) used by later compressed writes; returns the previous S
@@ -275,7 +278,6 @@ SIGMORA_API int32_t ReadMDTCompInfo(SignalFileInfo *info);
 /* Decodes a compressed MDT file's samples into hData with the file's scale; 0 on failure (damaged
  * or cut-short coded data also show the message). */
 SIGMORA_API int32_t ReadMDTComp(SignalFileInfo *info);
-
 
 /* ---- Filter design and responses ------------------------------------------------------------- */
 /* Band edges of FIRDesign are fractions of the Nyquist frequency; IIRFDesign takes Hz with fs and
@@ -444,14 +446,16 @@ SIGMORA_API int32_t Cholesky(float *a, int32_t n, int32_t m, float *d);
 /* All n roots of sum a[i] z^i (a[n] != 0) as re[k] + i im[k] by the double-shift QR iteration
  * on the companion matrix in double precision, eps the deflation tolerance, at most
  * maxIterations per root; 0 iteration limit or a[n] zero. */
-SIGMORA_API int32_t EQRoots(const double *a, int32_t n, double *re, double *im, double eps, int32_t maxIterations);
+SIGMORA_API int32_t EQRoots(const double *a, int32_t n, double *re, double *im, double eps,
+                            int32_t maxIterations);
 /* Line y = ab[0] + ab[1] x by least squares; dt[0] sum (y - fit)^2, dt[1] sqrt(dt[0] / n),
  * dt[2] sum (fit - mean y)^2, dt[3..5] max, min, mean |y - fit|; all x equal: nothing written. */
 SIGMORA_API void SLRegress(const float *x, const float *y, int32_t n, float *ab, float *dt);
 /* Regression of y (n) on the m rows of x (m x n): a[0..m-1] coefficients, a[m] constant; dt[0]
  * q, dt[1] sqrt(q / n), dt[2] multiple correlation, dt[3] sum (fit - mean y)^2; v[j] partial
  * correlations; 0 singular normal matrix or no memory, nothing written. */
-SIGMORA_API int32_t MVLineRegress(const float *x, const float *y, int32_t m, int32_t n, float *a, float *dt, float *v);
+SIGMORA_API int32_t MVLineRegress(const float *x, const float *y, int32_t m, int32_t n, float *a, float *dt,
+                                  float *v);
 /* Least squares polynomial a[k] (k < min(m, n, 20)) in powers of x - mean x; rest of a[0..m-1]
  * cleared; dt[0] sum r^2, dt[1] sum |r|, dt[2] max |r|; 0 bad arguments, nothing written. */
 SIGMORA_API int32_t CurveFit(const float *x, const float *y, int32_t n, float *a, int16_t m, float *dt);
@@ -492,13 +496,13 @@ SIGMORA_API void QSortValues(float *x, int32_t *index, int32_t n);
 /* Value at (u, v) of the table z (nx x ny, row-major, z[i * ny + j] at x[i], y[j]; x and y
  * increasing) by three-point Lagrange interpolation in both directions (all nodes of a direction
  * with fewer than 4); 0.0 when a pointer is NULL or nx, ny < 1; NaN when chosen nodes coincide. */
-SIGMORA_API float Inter2DESpace(const float *x, const float *y, const float *z, int32_t nx,
-                                int32_t ny, float u, float v);
+SIGMORA_API float Inter2DESpace(const float *x, const float *y, const float *z, int32_t nx, int32_t ny,
+                                float u, float v);
 /* Bilinear resampling of src (rows x cols, row-major) onto dst (outRows x outCols) with steps
  * (rows - 1) / outRows and (cols - 1) / outCols from src's first row and column; 1, 0 when rows or
  * cols < 2, outRows or outCols < 0 or a pointer is NULL (dst untouched). */
-SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, float *dst,
-                                int32_t outRows, int32_t outCols);
+SIGMORA_API int32_t FastInter2D(const float *src, int32_t rows, int32_t cols, float *dst, int32_t outRows,
+                                int32_t outCols);
 
 /* ---- Curve plotting on a drawing surface (see sigmora_draw.h) -------------------------------- */
 /* hdc is a drawing surface (sigmora_draw.h); rect is {left, top, right, bottom} in pixels, each
@@ -508,9 +512,11 @@ struct SigmoraSurface;
 /* Joins samples start .. end-1 of channel (x spread over rect, vmin..vmax over its height,
  * clamped) in the channel's table colour; stops at len; 0 when hData is null or too small, the
  * channel is not 0 .. nch-1, start >= end, start < 0, start >= len, rect is empty or vmin = vmax. */
-SIGMORA_API int32_t PlotCurve(struct SigmoraSurface *hdc, const SignalFileInfo *info, int32_t channel, int32_t start, int32_t end, const int32_t *rect);
+SIGMORA_API int32_t PlotCurve(struct SigmoraSurface *hdc, const SignalFileInfo *info, int32_t channel,
+                              int32_t start, int32_t end, const int32_t *rect);
 /* The same stretch as PlotCurve, one Lagrange-interpolated value per pixel column; same failures. */
-SIGMORA_API int32_t iPlotCurve(struct SigmoraSurface *hdc, const SignalFileInfo *info, int32_t channel, int32_t start, int32_t end, const int32_t *rect);
+SIGMORA_API int32_t iPlotCurve(struct SigmoraSurface *hdc, const SignalFileInfo *info, int32_t channel,
+                               int32_t start, int32_t end, const int32_t *rect);
 /* Grid in rect: type 0 none, 1 or 3 centimetres, 2 millimetres (dotted), other logarithmic decades of 1 cm; nothing for an empty rect. */
 SIGMORA_API void SetCurveGrid(struct SigmoraSurface *hdc, const int32_t *rect, uint32_t colour, int32_t type);
 /* Sets entry |index| mod 32 of the curve colour table (all blue, 0x00FF0000, at load); returns the entry's previous colour. */
@@ -530,15 +536,21 @@ SIGMORA_API float Interpolation1D(const float *x, const float *y, int32_t n, flo
  * (bit value 2 hidden lines, bit value 1 also the columns), [6..9] rect, [10] fill colour scale. */
 
 /* Wire-frame surface in parallel projection; 0 when nx > 1024, nx or ny < 1 or rect is empty. */
-SIGMORA_API int32_t MeshMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, const int32_t *param);
+SIGMORA_API int32_t MeshMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny,
+                               const int32_t *param);
 /* Surface of filled quadrilaterals coloured by height (scale param[10]), painted back to front; 1, 0 on bad sizes or rect. */
-SIGMORA_API int32_t FillMeshMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, const int32_t *param);
+SIGMORA_API int32_t FillMeshMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny,
+                                   const int32_t *param);
 /* nLevels - 1 contour levels in rect; style {pen colour, colour scale (< 0: all in the pen colour)}; 0 when nx or ny < 3, nLevels not 1 .. 4096 or rect empty. */
-SIGMORA_API int32_t ContourMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny, int32_t nLevels, const int32_t *rect, const int32_t *style);
+SIGMORA_API int32_t ContourMatrix(struct SigmoraSurface *hdc, const float *z, int32_t nx, int32_t ny,
+                                  int32_t nLevels, const int32_t *rect, const int32_t *style);
 /* nRows x nCols matrix as a width x height 8-bit image in colour scale palette at (x, y), row 0 at the bottom; 1 when drawn, 0 on bad sizes (image above 16384 a side or 33554432 pixels). */
-SIGMORA_API int32_t MatPicturize(struct SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nCols, int32_t palette, int32_t x, int32_t y, int32_t width, int32_t height);
+SIGMORA_API int32_t MatPicturize(struct SigmoraSurface *hdc, const float *z, int32_t nRows, int32_t nCols,
+                                 int32_t palette, int32_t x, int32_t y, int32_t width, int32_t height);
 /* Three nRows x nCols matrices as the red, green and blue of a 24-bit image, as MatPicturize. */
-SIGMORA_API int32_t MatRGBPicturize(struct SigmoraSurface *hdc, const float *red, const float *green, const float *blue, int32_t nRows, int32_t nCols, int32_t x, int32_t y, int32_t width, int32_t height);
+SIGMORA_API int32_t MatRGBPicturize(struct SigmoraSurface *hdc, const float *red, const float *green,
+                                    const float *blue, int32_t nRows, int32_t nCols, int32_t x, int32_t y,
+                                    int32_t width, int32_t height);
 /* Colour 0x00BBGGRR of level (used mod 256) in colour scale palette 1 .. 20 (others: white to red). */
 SIGMORA_API uint32_t ZAxisToLColor(int32_t level, int32_t palette);
 

@@ -15,17 +15,17 @@ const int32_t kChannels = 16;
 
 struct DetectorState {
     // Shared by both detectors.
-    float threshold = 1.0f; // T
-    float rate = 1.0f;      // R: sampling rate of DetectPeakPos, gain of DetectECGR
-    int32_t count = 0;      // n
+    float threshold = 1.0f;  // T
+    float rate = 1.0f;       // R: sampling rate of DetectPeakPos, gain of DetectECGR
+    int32_t count = 0;       // n
     // DetectPeakPos.
-    int32_t refractory = 10; // K
-    int32_t window = 3;      // W
+    int32_t refractory = 10;  // K
+    int32_t window = 3;       // W
     float ring[kMaxSlopeWindow] = {};
-    float longest = 0.0f, shortest = 0.0f; // Lmax, Lmin
+    float longest = 0.0f, shortest = 0.0f;  // Lmax, Lmin
     float previous = 0.0f, meanSquare = 0.0f;
-    int32_t sinceDetection = 0; // s
-    int32_t lastDetection = 0;  // q
+    int32_t sinceDetection = 0;  // s
+    int32_t lastDetection = 0;   // q
     // DetectECGR.
     float channelPrevious[kChannels] = {};
     float channelMeanSquare[kChannels] = {};
@@ -35,8 +35,7 @@ DetectorState g_det;
 
 // Truncation toward zero kept inside int32 (NaN gives 0), so no cast is ever out of range.
 int32_t truncToInt(double v) {
-    if (!(v == v))
-        return 0;
+    if (!(v == v)) return 0;
     const double lim = static_cast<double>(std::numeric_limits<int32_t>::max());
     return static_cast<int32_t>(std::clamp(std::trunc(v), -lim, lim));
 }
@@ -44,8 +43,7 @@ int32_t truncToInt(double v) {
 // Longest (or shortest) accepted interval in samples for a rate limit in beats per minute; a
 // limit that is not positive gives infinity.
 float intervalFor(float beatsPerMinute, float fs) {
-    if (!(beatsPerMinute > 0.0f))
-        return std::numeric_limits<float>::infinity();
+    if (!(beatsPerMinute > 0.0f)) return std::numeric_limits<float>::infinity();
     return (60.0f / beatsPerMinute) * fs;
 }
 
@@ -57,7 +55,7 @@ void resetChannels(float T, float gain) {
     g_det.count = 0;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
@@ -84,26 +82,22 @@ int32_t DetectPeakPos(float x) {
     s.meanSquare = s.meanSquare + (d * d - s.meanSquare) / static_cast<float>(s.count);
     s.previous = x;
     float sum = 0.0f;
-    for (int32_t k = 0; k < s.window; ++k)
-        sum += s.ring[k];
+    for (int32_t k = 0; k < s.window; ++k) sum += s.ring[k];
     const float m = sum / static_cast<float>(s.window);
     const float theta = std::sqrt(s.meanSquare) * s.threshold;
     int32_t result = 0;
     if (theta >= m || s.sinceDetection <= s.refractory) {
-        if (s.sinceDetection < std::numeric_limits<int32_t>::max())
-            s.sinceDetection += 1;
+        if (s.sinceDetection < std::numeric_limits<int32_t>::max()) s.sinceDetection += 1;
     } else {
         s.sinceDetection = 0;
         const int32_t interval = s.count - s.lastDetection;
-        if (interval > 0)
-            result = truncToInt(100.0 * 60.0 / (static_cast<double>(interval) / s.rate));
+        if (interval > 0) result = truncToInt(100.0 * 60.0 / (static_cast<double>(interval) / s.rate));
         if (interval <= 0 || static_cast<float>(interval) > s.longest ||
             static_cast<float>(interval) < s.shortest)
             result = 1;
         s.lastDetection = s.count;
     }
-    if (s.count > 900000000)
-        s.count = 100;
+    if (s.count > 900000000) s.count = 100;
     return result;
 }
 
@@ -117,8 +111,7 @@ int32_t DetectECGR(float x, int32_t ch) {
         resetChannels(1.0f, 1.0f);
         return 0;
     }
-    if (ch >= kChannels)
-        return 0;
+    if (ch >= kChannels) return 0;
     DetectorState &s = g_det;
     s.count += 1;
     const float d = (x - s.channelPrevious[ch]) * s.rate;
@@ -126,11 +119,9 @@ int32_t DetectECGR(float x, int32_t ch) {
     float &ms = s.channelMeanSquare[ch];
     ms = ms + (d * d - ms) / static_cast<float>(s.count);
     const float theta = std::sqrt(std::fabs(ms)) * s.threshold;
-    if (s.count > 960000000)
-        s.count = 1000;
-    if (d > theta)
-        return 1;
+    if (s.count > 960000000) s.count = 1000;
+    if (d > theta) return 1;
     return d == theta ? 0 : -1;
 }
 
-} // extern "C"
+}  // extern "C"

@@ -24,8 +24,7 @@ std::atomic<int16_t> g_expandScale{127};
 
 // Stage-1 length of N samples: blocks of 250 and a remainder block, 12 bytes of head each.
 int64_t stageOneLength(int64_t n) {
-    if (n <= kBlock)
-        return n + 12;
+    if (n <= kBlock) return n + 12;
     int64_t full = n / kBlock;
     int64_t rest = n % kBlock;
     return full * (kBlock + 12) + (rest ? rest + 12 : 0);
@@ -33,8 +32,7 @@ int64_t stageOneLength(int64_t n) {
 
 int8_t quantise(double d, double dmin, double dmax, int scale) {
     double q = scale * ((d - dmin) / (dmax - dmin) - 0.5);
-    if (!std::isfinite(q))
-        return 0;
+    if (!std::isfinite(q)) return 0;
     q = std::clamp(q, -1.0e6, 1.0e6);
     int code = 0;
     if (q > 0)
@@ -59,8 +57,7 @@ void encodeBlock(const float *x, int64_t c, int scale, uint8_t *out) {
     out[12] = static_cast<uint8_t>(c);
     for (int64_t j = 0; j + 1 < c; ++j) {
         int8_t code = 0;
-        if (dmin != dmax)
-            code = quantise(double(x[j + 1]) - double(x[j]), dmin, dmax, scale);
+        if (dmin != dmax) code = quantise(double(x[j + 1]) - double(x[j]), dmin, dmax, scale);
         out[13 + j] = static_cast<uint8_t>(code);
     }
 }
@@ -84,7 +81,8 @@ void decodeBlock(const uint8_t *in, int64_t c, int scale, float *y) {
 }
 
 // Walks the blocks of n samples: fn(first sample index, block size, stage-1 byte offset).
-template <typename F> void forEachBlock(int64_t n, F fn) {
+template <typename F>
+void forEachBlock(int64_t n, F fn) {
     int64_t pos = 0;
     for (int64_t i = 0; i < n; i += kBlock) {
         int64_t c = (n <= kBlock) ? n : std::min(kBlock, n - i);
@@ -95,16 +93,13 @@ template <typename F> void forEachBlock(int64_t n, F fn) {
 
 // Appends bytes to a code stream's block, keeping the block exactly as long as its content.
 bool appendToStream(CodeStream *stream, const uint8_t *bytes, size_t n) {
-    if (n == 0)
-        return true;
+    if (n == 0) return true;
     const uint64_t newSize = uint64_t(stream->size) + n;
-    if (newSize > 0x7FFFFFFF)
-        return false;
+    if (newSize > 0x7FFFFFFF) return false;
     if (MemBlockSize(stream->hData) < newSize && !MemBlockReAlloc(stream->hData, uint32_t(newSize)))
         return false;
     uint8_t *p = static_cast<uint8_t *>(MemBlockLock(stream->hData));
-    if (!p)
-        return false;
+    if (!p) return false;
     std::memcpy(p + stream->size, bytes, n);
     MemBlockUnlock(stream->hData);
     stream->size = int32_t(newSize);
@@ -116,15 +111,18 @@ bool usableStream(const CodeStream *stream) {
            uint32_t(stream->size) <= MemBlockSize(stream->hData);
 }
 
-void readError() { mathcore::showMessage(mathcore::kHuffmanReadErrorText, mathcore::kHuffmanReadErrorCaption); }
+void readError() {
+    mathcore::showMessage(mathcore::kHuffmanReadErrorText, mathcore::kHuffmanReadErrorCaption);
+}
 
-} // namespace
+}  // namespace
 
-extern "C" SIGMORA_API int32_t SetCompressScale(int16_t scale) { return g_compressScale.exchange(scale); }
+extern "C" SIGMORA_API int32_t SetCompressScale(int16_t scale) {
+    return g_compressScale.exchange(scale);
+}
 
 extern "C" SIGMORA_API int32_t CompressData(CodeStream *stream, const void *data, int32_t size) {
-    if (!usableStream(stream) || size < 0 || (size > 0 && !data))
-        return 0;
+    if (!usableStream(stream) || size < 0 || (size > 0 && !data)) return 0;
     mathcore::HuffmanBits bits{static_cast<uint8_t>(stream->byte), stream->mask};
     std::vector<uint8_t> coded;
     try {
@@ -133,31 +131,27 @@ extern "C" SIGMORA_API int32_t CompressData(CodeStream *stream, const void *data
     } catch (const std::bad_alloc &) {
         return 0;
     }
-    if (!appendToStream(stream, coded.data(), coded.size()))
-        return 0;
+    if (!appendToStream(stream, coded.data(), coded.size())) return 0;
     stream->byte = bits.byte;
     stream->mask = bits.mask;
     return 1;
 }
 
 extern "C" SIGMORA_API int32_t ExpandData(CodeStream *stream, const void *data, int32_t size) {
-    if (!usableStream(stream) || size < 0 || (size > 0 && !data))
-        return 0;
+    if (!usableStream(stream) || size < 0 || (size > 0 && !data)) return 0;
     std::vector<uint8_t> plain;
-    mathcore::HuffmanExpandResult r = mathcore::huffmanExpand(static_cast<const uint8_t *>(data), size_t(size), plain);
+    mathcore::HuffmanExpandResult r =
+        mathcore::huffmanExpand(static_cast<const uint8_t *>(data), size_t(size), plain);
     if (r == mathcore::HuffmanExpandResult::Truncated || r == mathcore::HuffmanExpandResult::Corrupt)
         readError();
-    if (r != mathcore::HuffmanExpandResult::Ok)
-        return 0;
+    if (r != mathcore::HuffmanExpandResult::Ok) return 0;
     return appendToStream(stream, plain.data(), plain.size()) ? 1 : 0;
 }
 
 extern "C" SIGMORA_API int32_t WriteMDTComp(SignalFileInfo *info) {
-    if (!mdtWritable(info))
-        return 0;
+    if (!mdtWritable(info)) return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats())
-        return 0;
+    if (!block.floats()) return 0;
     const int64_t n = sampleCount(*info);
     const int scale = g_compressScale.load();
     std::string header;
@@ -170,8 +164,7 @@ extern "C" SIGMORA_API int32_t WriteMDTComp(SignalFileInfo *info) {
         writeMdtHeader(*info, kCompressedFmt, kBanner, header);
         header.push_back(static_cast<char>(scale & 0xFF));
         mathcore::HuffmanBits bits;
-        if (!mathcore::huffmanCompress(stage.data(), stage.size(), coded, bits))
-            return 0;
+        if (!mathcore::huffmanCompress(stage.data(), stage.size(), coded, bits)) return 0;
         mathcore::huffmanFlush(coded, bits);
     } catch (const std::bad_alloc &) {
         return 0;
@@ -183,30 +176,24 @@ extern "C" SIGMORA_API int32_t WriteMDTComp(SignalFileInfo *info) {
 
 extern "C" SIGMORA_API int32_t ReadMDTCompInfo(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name)
-        return 0;
+    if (!name) return 0;
     InputFile file(name);
     MdtHeader h;
-    if (!file.ok() || !readMdtHeader(file, h) || h.fmt != kCompressedFmt)
-        return 0;
+    if (!file.ok() || !readMdtHeader(file, h) || h.fmt != kCompressedFmt) return 0;
     applyMdtHeader(h, *info);
     return 1;
 }
 
 extern "C" SIGMORA_API int32_t ReadMDTComp(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name || !info->hData)
-        return 0;
+    if (!name || !info->hData) return 0;
     InputFile file(name);
     uint64_t start = 0;
-    if (!file.ok() || !matchesMdt(file, *info, true, start))
-        return 0;
+    if (!file.ok() || !matchesMdt(file, *info, true, start)) return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats())
-        return 0;
+    if (!block.floats()) return 0;
     uint8_t scaleByte = 0;
-    if (start >= file.size() || file.size() - start < 2 || !file.readExact(start, &scaleByte, 1))
-        return 0;
+    if (start >= file.size() || file.size() - start < 2 || !file.readExact(start, &scaleByte, 1)) return 0;
     const int64_t n = sampleCount(*info);
     const size_t needed = size_t(stageOneLength(n));
     std::vector<uint8_t> coded, stage;
@@ -215,15 +202,15 @@ extern "C" SIGMORA_API int32_t ReadMDTComp(SignalFileInfo *info) {
     } catch (const std::bad_alloc &) {
         return 0;
     }
-    if (!file.readExact(start + 1, coded.data(), coded.size()))
-        return 0;
+    if (!file.readExact(start + 1, coded.data(), coded.size())) return 0;
     g_expandScale.store(scaleByte);
     mathcore::HuffmanExpandResult r = mathcore::huffmanExpand(coded.data(), coded.size(), stage, needed);
     if (r == mathcore::HuffmanExpandResult::Truncated || r == mathcore::HuffmanExpandResult::Corrupt)
         readError();
-    if (r != mathcore::HuffmanExpandResult::Ok || stage.size() < needed)
-        return 0;
+    if (r != mathcore::HuffmanExpandResult::Ok || stage.size() < needed) return 0;
     const int scale = g_expandScale.load();
-    forEachBlock(n, [&](int64_t i, int64_t c, int64_t pos) { decodeBlock(stage.data() + pos, c, scale, block.floats() + i); });
+    forEachBlock(n, [&](int64_t i, int64_t c, int64_t pos) {
+        decodeBlock(stage.data() + pos, c, scale, block.floats() + i);
+    });
     return 1;
 }

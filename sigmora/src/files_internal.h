@@ -44,7 +44,7 @@ inline float getF32(const uint8_t *p) {
 // Appends fields to a byte string in file order. (A string, not a vector: growing a byte vector
 // instantiates a standard-library object that the linker exports from the shared library.)
 class FieldWriter {
-public:
+  public:
     explicit FieldWriter(std::string &out) : out_(out) {}
     void bytes(const void *p, size_t n) { out_.append(static_cast<const char *>(p), n); }
     void i16(int16_t v) { bytes(&v, 2); }
@@ -60,7 +60,7 @@ public:
         zeros(n - len);
     }
 
-private:
+  private:
     std::string &out_;
 };
 
@@ -79,35 +79,32 @@ inline void setUnit(char *field, const char *text) {
 }
 
 inline void setAllGains(SignalFileInfo &info, float gain) {
-    for (float &g : info.chanGain)
-        g = gain;
+    for (float &g : info.chanGain) g = gain;
 }
 
-inline int64_t sampleCount(const SignalFileInfo &info) { return int64_t(info.nch) * info.len; }
+inline int64_t sampleCount(const SignalFileInfo &info) {
+    return int64_t(info.nch) * info.len;
+}
 
 // A descriptor's sample block, locked while the object lives; floats() is null when the handle is
 // not usable or the block holds fewer than `needed` floats.
 class SampleBlock {
-public:
+  public:
     SampleBlock(uint32_t handle, int64_t needed) : handle_(handle) {
-        if (!handle || needed < 0)
-            return;
+        if (!handle || needed < 0) return;
         void *p = MemBlockLock(handle);
-        if (!p)
-            return;
+        if (!p) return;
         locked_ = true;
-        if (int64_t(MemBlockSize(handle) / sizeof(float)) >= needed)
-            floats_ = static_cast<float *>(p);
+        if (int64_t(MemBlockSize(handle) / sizeof(float)) >= needed) floats_ = static_cast<float *>(p);
     }
     ~SampleBlock() {
-        if (locked_)
-            MemBlockUnlock(handle_);
+        if (locked_) MemBlockUnlock(handle_);
     }
     SampleBlock(const SampleBlock &) = delete;
     SampleBlock &operator=(const SampleBlock &) = delete;
     float *floats() const { return floats_; }
 
-private:
+  private:
     uint32_t handle_;
     bool locked_ = false;
     float *floats_ = nullptr;
@@ -116,12 +113,12 @@ private:
 // Bytes of one stored sample for an MDT storage code (codes outside 0..7 are 4-byte floats).
 inline int storageBytes(int fmt) {
     switch (fmt) {
-    case 0:
-    case 1: return 1;
-    case 2:
-    case 3: return 2;
-    case 7: return 8;
-    default: return 4;
+        case 0:
+        case 1: return 1;
+        case 2:
+        case 3: return 2;
+        case 7: return 8;
+        default: return 4;
     }
 }
 
@@ -151,7 +148,9 @@ struct MdtHeader {
 // Reads and checks the header up to the units (magic, 1 <= nch <= 32, len > 0, fs > 0).
 bool readMdtHeader(const InputFile &file, MdtHeader &h);
 // Offset of the text block length field.
-inline uint64_t mdtTextLengthOffset(int nch) { return 78 + 4 * uint64_t(nch); }
+inline uint64_t mdtTextLengthOffset(int nch) {
+    return 78 + 4 * uint64_t(nch);
+}
 // Reads the text block length T; false when it is cut short or negative. The data begin at
 // mdtTextLengthOffset(nch) + 4 + T.
 bool readMdtTextLength(const InputFile &file, int nch, uint64_t &dataStart);
@@ -165,6 +164,6 @@ bool mdtWritable(const SignalFileInfo *info);
 // (compressed or not); dataStart is where the samples begin.
 bool matchesMdt(const InputFile &file, const SignalFileInfo &info, bool compressed, uint64_t &dataStart);
 
-} // namespace sigfiles
+}  // namespace sigfiles
 
 #endif

@@ -16,15 +16,35 @@ const char kMagic[] = "mdata2.0";
 const char kBanner[] = "MDT file format, multichannel sampled data v2.0.";
 
 // Stored integer types with their write clamps (the 32-bit ones are single-precision constants).
-template <typename T> struct Clamp;
-template <> struct Clamp<int8_t> { static constexpr double lo = -127, hi = 127; };
-template <> struct Clamp<uint8_t> { static constexpr double lo = 0, hi = 255; };
-template <> struct Clamp<int16_t> { static constexpr double lo = -32767, hi = 32767; };
-template <> struct Clamp<uint16_t> { static constexpr double lo = 0, hi = 65535; };
-template <> struct Clamp<int32_t> { static constexpr double lo = -2147385344.0, hi = 2147385344.0; };
-template <> struct Clamp<uint32_t> { static constexpr double lo = 0, hi = 4294836224.0; };
+template <typename T>
+struct Clamp;
+template <>
+struct Clamp<int8_t> {
+    static constexpr double lo = -127, hi = 127;
+};
+template <>
+struct Clamp<uint8_t> {
+    static constexpr double lo = 0, hi = 255;
+};
+template <>
+struct Clamp<int16_t> {
+    static constexpr double lo = -32767, hi = 32767;
+};
+template <>
+struct Clamp<uint16_t> {
+    static constexpr double lo = 0, hi = 65535;
+};
+template <>
+struct Clamp<int32_t> {
+    static constexpr double lo = -2147385344.0, hi = 2147385344.0;
+};
+template <>
+struct Clamp<uint32_t> {
+    static constexpr double lo = 0, hi = 4294836224.0;
+};
 
-template <typename T> T load(const uint8_t *p) {
+template <typename T>
+T load(const uint8_t *p) {
     T v;
     std::memcpy(&v, p, sizeof v);
     return v;
@@ -37,7 +57,8 @@ void readIntegers(const uint8_t *src, int nch, int64_t frames, float *out, int64
     for (int64_t f = 0; f < frames; ++f) {
         const uint8_t *frame = src + f * nch * int64_t(sizeof(T));
         for (int c = 0; c < nch; ++c)
-            out[c * len + j0 + f] = static_cast<float>(double(load<T>(frame + c * sizeof(T))) * scale + offset);
+            out[c * len + j0 + f] =
+                static_cast<float>(double(load<T>(frame + c * sizeof(T))) * scale + offset);
     }
 }
 
@@ -50,14 +71,12 @@ void readFloats(const uint8_t *src, int nch, int64_t frames, float *out, int64_t
     }
 }
 
-template <typename T> T toStored(float x, double scale, double offset) {
+template <typename T>
+T toStored(float x, double scale, double offset) {
     double v = double(x) - offset;
-    if (scale != 0)
-        v /= scale;
-    if (v > Clamp<T>::hi)
-        v = Clamp<T>::hi;
-    if (v < Clamp<T>::lo)
-        v = Clamp<T>::lo;
+    if (scale != 0) v /= scale;
+    if (v > Clamp<T>::hi) v = Clamp<T>::hi;
+    if (v < Clamp<T>::lo) v = Clamp<T>::lo;
     return std::isnan(v) ? T(0) : static_cast<T>(v);
 }
 
@@ -73,7 +92,8 @@ void writeIntegers(const float *in, int nch, int64_t frames, uint8_t *dst, int64
     }
 }
 
-template <typename T> void writeFloats(const float *in, int nch, int64_t frames, uint8_t *dst, int64_t len, int64_t j0) {
+template <typename T>
+void writeFloats(const float *in, int nch, int64_t frames, uint8_t *dst, int64_t len, int64_t j0) {
     for (int64_t f = 0; f < frames; ++f) {
         uint8_t *frame = dst + f * nch * int64_t(sizeof(T));
         for (int c = 0; c < nch; ++c) {
@@ -86,45 +106,44 @@ template <typename T> void writeFloats(const float *in, int nch, int64_t frames,
 void convertIn(int fmt, const uint8_t *src, int nch, int64_t frames, float *out, int64_t len, int64_t j0,
                double scale, double offset) {
     switch (fmt) {
-    case 0: readIntegers<int8_t>(src, nch, frames, out, len, j0, scale, offset); break;
-    case 1: readIntegers<uint8_t>(src, nch, frames, out, len, j0, scale, offset); break;
-    case 2: readIntegers<int16_t>(src, nch, frames, out, len, j0, scale, offset); break;
-    case 3: readIntegers<uint16_t>(src, nch, frames, out, len, j0, scale, offset); break;
-    case 4: readIntegers<int32_t>(src, nch, frames, out, len, j0, scale, offset); break;
-    case 5: readIntegers<uint32_t>(src, nch, frames, out, len, j0, scale, offset); break;
-    case 7: readFloats<double>(src, nch, frames, out, len, j0); break;
-    default: readFloats<float>(src, nch, frames, out, len, j0); break;
+        case 0: readIntegers<int8_t>(src, nch, frames, out, len, j0, scale, offset); break;
+        case 1: readIntegers<uint8_t>(src, nch, frames, out, len, j0, scale, offset); break;
+        case 2: readIntegers<int16_t>(src, nch, frames, out, len, j0, scale, offset); break;
+        case 3: readIntegers<uint16_t>(src, nch, frames, out, len, j0, scale, offset); break;
+        case 4: readIntegers<int32_t>(src, nch, frames, out, len, j0, scale, offset); break;
+        case 5: readIntegers<uint32_t>(src, nch, frames, out, len, j0, scale, offset); break;
+        case 7: readFloats<double>(src, nch, frames, out, len, j0); break;
+        default: readFloats<float>(src, nch, frames, out, len, j0); break;
     }
 }
 
 void convertOut(int fmt, const float *in, int nch, int64_t frames, uint8_t *dst, int64_t len, int64_t j0,
                 double scale, double offset) {
     switch (fmt) {
-    case 0: writeIntegers<int8_t>(in, nch, frames, dst, len, j0, scale, offset); break;
-    case 1: writeIntegers<uint8_t>(in, nch, frames, dst, len, j0, scale, offset); break;
-    case 2: writeIntegers<int16_t>(in, nch, frames, dst, len, j0, scale, offset); break;
-    case 3: writeIntegers<uint16_t>(in, nch, frames, dst, len, j0, scale, offset); break;
-    case 4: writeIntegers<int32_t>(in, nch, frames, dst, len, j0, scale, offset); break;
-    case 5: writeIntegers<uint32_t>(in, nch, frames, dst, len, j0, scale, offset); break;
-    case 7: writeFloats<double>(in, nch, frames, dst, len, j0); break;
-    default: writeFloats<float>(in, nch, frames, dst, len, j0); break;
+        case 0: writeIntegers<int8_t>(in, nch, frames, dst, len, j0, scale, offset); break;
+        case 1: writeIntegers<uint8_t>(in, nch, frames, dst, len, j0, scale, offset); break;
+        case 2: writeIntegers<int16_t>(in, nch, frames, dst, len, j0, scale, offset); break;
+        case 3: writeIntegers<uint16_t>(in, nch, frames, dst, len, j0, scale, offset); break;
+        case 4: writeIntegers<int32_t>(in, nch, frames, dst, len, j0, scale, offset); break;
+        case 5: writeIntegers<uint32_t>(in, nch, frames, dst, len, j0, scale, offset); break;
+        case 7: writeFloats<double>(in, nch, frames, dst, len, j0); break;
+        default: writeFloats<float>(in, nch, frames, dst, len, j0); break;
     }
 }
 
-int64_t chunkFrames(int64_t frameBytes) { return std::max<int64_t>(1, kChunkBytes / frameBytes); }
+int64_t chunkFrames(int64_t frameBytes) {
+    return std::max<int64_t>(1, kChunkBytes / frameBytes);
+}
 
-} // namespace
+}  // namespace
 
 void dataRange(const float *x, int64_t n, float &vmin, float &vmax) {
     bool any = false;
     float lo = 0, hi = 0;
     for (int64_t i = 0; i < n; ++i) {
-        if (std::isnan(x[i]))
-            continue;
-        if (!any || x[i] < lo)
-            lo = x[i];
-        if (!any || x[i] > hi)
-            hi = x[i];
+        if (std::isnan(x[i])) continue;
+        if (!any || x[i] < lo) lo = x[i];
+        if (!any || x[i] > hi) hi = x[i];
         any = true;
     }
     if (lo == hi) {
@@ -137,8 +156,7 @@ void dataRange(const float *x, int64_t n, float &vmin, float &vmax) {
 
 bool readMdtHeader(const InputFile &file, MdtHeader &h) {
     uint8_t b[46 + 4 * 32 + 32];
-    if (!file.readExact(0, b, 46) || std::memcmp(b, kMagic, sizeof kMagic) != 0)
-        return false;
+    if (!file.readExact(0, b, 46) || std::memcmp(b, kMagic, sizeof kMagic) != 0) return false;
     h.nch = getI16(b + 16);
     h.len = getI32(b + 18);
     h.fs = getF32(b + 22);
@@ -148,26 +166,21 @@ bool readMdtHeader(const InputFile &file, MdtHeader &h) {
     h.vmax = getF32(b + 34);
     h.scale = getF32(b + 38);
     h.offset = getF32(b + 42);
-    if (h.nch < 1 || h.nch > 32 || h.len <= 0 || !(h.fs > 0))
-        return false;
+    if (h.nch < 1 || h.nch > 32 || h.len <= 0 || !(h.fs > 0)) return false;
     const size_t rest = 4 * size_t(h.nch) + 32;
-    if (!file.readExact(46, b + 46, rest))
-        return false;
-    for (int c = 0; c < h.nch; ++c)
-        h.gains[c] = getF32(b + 46 + 4 * c);
+    if (!file.readExact(46, b + 46, rest)) return false;
+    for (int c = 0; c < h.nch; ++c) h.gains[c] = getF32(b + 46 + 4 * c);
     std::memcpy(h.xUnit, b + 46 + 4 * h.nch, 16);
     std::memcpy(h.yUnit, b + 62 + 4 * h.nch, 16);
-    h.xUnit[15] = h.yUnit[15] = 0; // the descriptor's units are always terminated
+    h.xUnit[15] = h.yUnit[15] = 0;  // the descriptor's units are always terminated
     return true;
 }
 
 bool readMdtTextLength(const InputFile &file, int nch, uint64_t &dataStart) {
     uint8_t b[4];
-    if (!file.readExact(mdtTextLengthOffset(nch), b, 4))
-        return false;
+    if (!file.readExact(mdtTextLengthOffset(nch), b, 4)) return false;
     int32_t t = getI32(b);
-    if (t < 0)
-        return false;
+    if (t < 0) return false;
     dataStart = mdtTextLengthOffset(nch) + 4 + uint64_t(t);
     return true;
 }
@@ -199,8 +212,7 @@ void writeMdtHeader(const SignalFileInfo &info, int16_t fmt, const char *banner,
     w.f32(info.vmax);
     w.f32(info.scale);
     w.f32(info.offset);
-    for (int c = 0; c < info.nch; ++c)
-        w.f32(info.chanGain[c]);
+    for (int c = 0; c < info.nch; ++c) w.f32(info.chanGain[c]);
     w.bytes(info.xUnit, 16);
     w.bytes(info.yUnit, 16);
     w.i32(80);
@@ -213,40 +225,33 @@ bool mdtWritable(const SignalFileInfo *info) {
 
 bool matchesMdt(const InputFile &file, const SignalFileInfo &info, bool compressed, uint64_t &dataStart) {
     MdtHeader h;
-    if (!readMdtHeader(file, h) || (h.fmt == kCompressedFmt) != compressed)
-        return false;
-    if (h.nch != info.nch || h.len != info.len || (!compressed && h.fmt != info.fmt))
-        return false;
+    if (!readMdtHeader(file, h) || (h.fmt == kCompressedFmt) != compressed) return false;
+    if (h.nch != info.nch || h.len != info.len || (!compressed && h.fmt != info.fmt)) return false;
     return readMdtTextLength(file, h.nch, dataStart);
 }
 
-} // namespace sigfiles
+}  // namespace sigfiles
 
 using namespace sigfiles;
 
 extern "C" SIGMORA_API int32_t ReadMDTInfo(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name)
-        return 0;
+    if (!name) return 0;
     InputFile file(name);
     MdtHeader h;
-    if (!file.ok() || !readMdtHeader(file, h) || h.fmt == kCompressedFmt)
-        return 0;
+    if (!file.ok() || !readMdtHeader(file, h) || h.fmt == kCompressedFmt) return 0;
     applyMdtHeader(h, *info);
     return 1;
 }
 
 extern "C" SIGMORA_API int32_t ReadMDTFile(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name || !info->hData)
-        return 0;
+    if (!name || !info->hData) return 0;
     InputFile file(name);
     uint64_t dataStart = 0;
-    if (!file.ok() || !matchesMdt(file, *info, false, dataStart))
-        return 0;
+    if (!file.ok() || !matchesMdt(file, *info, false, dataStart)) return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats())
-        return 0;
+    if (!block.floats()) return 0;
     const int nch = info->nch;
     const int64_t len = info->len;
     const int64_t frameBytes = int64_t(storageBytes(info->fmt)) * nch;
@@ -269,16 +274,13 @@ extern "C" SIGMORA_API int32_t ReadMDTFile(SignalFileInfo *info) {
 
 extern "C" SIGMORA_API int32_t WriteMDTFile(SignalFileInfo *info) {
     // Code 100 marks compressed files; a plain file carrying it would be misread as one.
-    if (!mdtWritable(info) || info->fmt == kCompressedFmt)
-        return 0;
+    if (!mdtWritable(info) || info->fmt == kCompressedFmt) return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats())
-        return 0;
+    if (!block.floats()) return 0;
     ReplacingFile file(info->fileName);
     std::string header;
     writeMdtHeader(*info, info->fmt, kBanner, header);
-    if (!file.write(header.data(), header.size()))
-        return 0;
+    if (!file.write(header.data(), header.size())) return 0;
     std::vector<uint8_t> chunk;
     const int nch = info->nch;
     const int64_t len = info->len;
@@ -292,8 +294,7 @@ extern "C" SIGMORA_API int32_t WriteMDTFile(SignalFileInfo *info) {
     for (int64_t j0 = 0; j0 < len; j0 += step) {
         const int64_t frames = std::min(step, len - j0);
         convertOut(info->fmt, block.floats(), nch, frames, chunk.data(), len, j0, info->scale, info->offset);
-        if (!file.write(chunk.data(), size_t(frames * frameBytes)))
-            return 0;
+        if (!file.write(chunk.data(), size_t(frames * frameBytes))) return 0;
     }
     return file.commit() ? 1 : 0;
 }

@@ -18,12 +18,10 @@ constexpr uint64_t kAcqHeader = 32;
 
 bool readAcqHeader(const InputFile &file, SignalFileInfo &out) {
     uint8_t b[kAcqHeader];
-    if (!file.readExact(0, b, sizeof b) || std::memcmp(b, kAcqMagic, sizeof kAcqMagic) != 0)
-        return false;
+    if (!file.readExact(0, b, sizeof b) || std::memcmp(b, kAcqMagic, sizeof kAcqMagic) != 0) return false;
     int16_t nch = getI16(b + 8);
     int32_t len = getI32(b + 10);
-    if (nch < 1 || nch > 16 || len < 0)
-        return false;
+    if (nch < 1 || nch > 16 || len < 0) return false;
     out.nch = nch;
     out.len = len;
     out.fs = getF32(b + 14);
@@ -39,7 +37,8 @@ bool readAcqHeader(const InputFile &file, SignalFileInfo &out) {
     return true;
 }
 
-void acqHeaderBytes(int16_t nch, int32_t len, float fs, float scale, float vmax, float vmin, std::string &out) {
+void acqHeaderBytes(int16_t nch, int32_t len, float fs, float scale, float vmax, float vmin,
+                    std::string &out) {
     FieldWriter w(out);
     w.text(kAcqMagic, 8);
     w.i16(nch);
@@ -71,8 +70,7 @@ bool readInterleavedFloats(const InputFile &file, uint64_t offset, int nch, int6
         int64_t frames = std::min(step, len - j0);
         readFloatsAt(file, offset + uint64_t(j0 * nch * 4), chunk.data(), frames * nch);
         for (int64_t f = 0; f < frames; ++f)
-            for (int c = 0; c < nch; ++c)
-                out[c * len + j0 + f] = chunk[size_t(f * nch + c)];
+            for (int c = 0; c < nch; ++c) out[c * len + j0 + f] = chunk[size_t(f * nch + c)];
     }
     return true;
 }
@@ -88,41 +86,49 @@ struct M10Layout {
 
 int m10Bytes(char type) {
     switch (type) {
-    case 'C':
-    case 'c': return 1;
-    case 'I':
-    case 'i': return 2;
-    case 'L':
-    case 'l':
-    case 'f': return 4;
-    case 'd': return 8;
-    default: return 0;
+        case 'C':
+        case 'c': return 1;
+        case 'I':
+        case 'i': return 2;
+        case 'L':
+        case 'l':
+        case 'f': return 4;
+        case 'd': return 8;
+        default: return 0;
     }
 }
 
 double m10Value(char type, const uint8_t *p) {
     switch (type) {
-    case 'C': return *p;
-    case 'c': return int8_t(*p);
-    case 'I': { uint16_t v; std::memcpy(&v, p, 2); return v; }
-    case 'i': return getI16(p);
-    case 'L': return getU32(p);
-    case 'l': return getI32(p);
-    case 'f': return getF32(p);
-    default: { double v; std::memcpy(&v, p, 8); return v; }
+        case 'C': return *p;
+        case 'c': return int8_t(*p);
+        case 'I': {
+            uint16_t v;
+            std::memcpy(&v, p, 2);
+            return v;
+        }
+        case 'i': return getI16(p);
+        case 'L': return getU32(p);
+        case 'l': return getI32(p);
+        case 'f': return getF32(p);
+        default: {
+            double v;
+            std::memcpy(&v, p, 8);
+            return v;
+        }
     }
 }
 
 bool readM10Header(const InputFile &file, SignalFileInfo &out, M10Layout &layout) {
     uint8_t b[kM10Header];
-    if (!file.readExact(0, b, sizeof b) || strncasecmp(reinterpret_cast<const char *>(b), "mdat1.0", 7) != 0 || b[7] != 0)
+    if (!file.readExact(0, b, sizeof b) ||
+        strncasecmp(reinterpret_cast<const char *>(b), "mdat1.0", 7) != 0 || b[7] != 0)
         return false;
     int16_t nch = getI16(b + 10);
     int32_t len = getI32(b + 12);
     layout.type = char(b[8]);
     layout.interleaved = b[28] == '1';
-    if (nch < 1 || nch > 32 || len < 0 || m10Bytes(layout.type) == 0)
-        return false;
+    if (nch < 1 || nch > 32 || len < 0 || m10Bytes(layout.type) == 0) return false;
     out.nch = nch;
     out.len = len;
     out.fs = getF32(b + 16);
@@ -151,7 +157,7 @@ bool readM10Samples(const InputFile &file, const M10Layout &layout, int nch, int
         size_t got = file.readAt(kM10Header + uint64_t(i0 * size), chunk.data(), want);
         std::memset(chunk.data() + got, 0, want - got);
         for (int64_t k = 0; k < count; ++k) {
-            const int64_t i = i0 + k; // stored position
+            const int64_t i = i0 + k;  // stored position
             const int64_t dst = layout.interleaved ? (i % nch) * len + i / nch : i;
             out[dst] = static_cast<float>(m10Value(layout.type, chunk.data() + k * size));
         }
@@ -166,23 +172,18 @@ constexpr uint64_t kXypFixed = 26;
 // Reads and checks an XYP header; points is the sum of the point counts, which the file must hold.
 bool readXypHeader(const InputFile &file, XYPHeader &h, int64_t &points) {
     uint8_t b[kXypFixed + 12 * 16];
-    if (!file.readExact(0, b, kXypFixed) || std::memcmp(b, "xyp2.1", 6) != 0)
-        return false;
+    if (!file.readExact(0, b, kXypFixed) || std::memcmp(b, "xyp2.1", 6) != 0) return false;
     const int16_t n = getI16(b + 8);
-    if (n < 1 || n > 16 || !file.readExact(kXypFixed, b + kXypFixed, 12 * size_t(n)))
-        return false;
+    if (n < 1 || n > 16 || !file.readExact(kXypFixed, b + kXypFixed, 12 * size_t(n))) return false;
     points = 0;
     for (int k = 0; k < n; ++k) {
         int32_t count = getI32(b + kXypFixed + 4 * k);
-        if (count < 0)
-            return false;
+        if (count < 0) return false;
         points += count;
     }
-    if (kXypFixed + 12 * uint64_t(n) + 8 * uint64_t(points) > file.size())
-        return false;
+    if (kXypFixed + 12 * uint64_t(n) + 8 * uint64_t(points) > file.size()) return false;
     h.nCurves = n;
-    for (int k = 0; k < 4; ++k)
-        h.values[k] = getI32(b + 10 + 4 * k);
+    for (int k = 0; k < 4; ++k) h.values[k] = getI32(b + 10 + 4 * k);
     for (int k = 0; k < n; ++k) {
         h.nPoints[k] = getI32(b + kXypFixed + 4 * k);
         h.attr32[k] = getI32(b + kXypFixed + 4 * n + 4 * k);
@@ -192,33 +193,28 @@ bool readXypHeader(const InputFile &file, XYPHeader &h, int64_t &points) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 // ---- ACQ exports -------------------------------------------------------------------------------------
 
 extern "C" SIGMORA_API int32_t ReadACQInfo(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name)
-        return 0;
+    if (!name) return 0;
     InputFile file(name);
     SignalFileInfo h = *info;
-    if (!file.ok() || !readAcqHeader(file, h))
-        return 0;
+    if (!file.ok() || !readAcqHeader(file, h)) return 0;
     *info = h;
     return 1;
 }
 
 extern "C" SIGMORA_API int32_t ReadACQFile(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name || !info->hData)
-        return 0;
+    if (!name || !info->hData) return 0;
     InputFile file(name);
     SignalFileInfo h = *info;
-    if (!file.ok() || !readAcqHeader(file, h) || h.nch != info->nch || h.len != info->len)
-        return 0;
+    if (!file.ok() || !readAcqHeader(file, h) || h.nch != info->nch || h.len != info->len) return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats())
-        return 0;
+    if (!block.floats()) return 0;
     return readInterleavedFloats(file, kAcqHeader, info->nch, info->len, block.floats()) ? 1 : 0;
 }
 
@@ -229,8 +225,7 @@ static int32_t writeAcq(const char *name, const float *data, int16_t nch, int32_
     ReplacingFile file(name);
     std::string bytes;
     acqHeaderBytes(nch, len, fs, scale, vmax, vmin, bytes);
-    if (!file.write(bytes.data(), bytes.size()))
-        return 0;
+    if (!file.write(bytes.data(), bytes.size())) return 0;
     const int64_t step = std::max<int64_t>(1, kChunkBytes / (4 * nch));
     std::vector<float> chunk;
     try {
@@ -242,26 +237,25 @@ static int32_t writeAcq(const char *name, const float *data, int16_t nch, int32_
         const int64_t frames = std::min<int64_t>(step, len - j0);
         for (int64_t f = 0; f < frames; ++f)
             for (int c = 0; c < nch; ++c)
-                chunk[size_t(f * nch + c)] = interleaved ? data[(j0 + f) * nch + c] : data[c * int64_t(len) + j0 + f];
-        if (!file.write(chunk.data(), size_t(frames * nch) * sizeof(float)))
-            return 0;
+                chunk[size_t(f * nch + c)] =
+                    interleaved ? data[(j0 + f) * nch + c] : data[c * int64_t(len) + j0 + f];
+        if (!file.write(chunk.data(), size_t(frames * nch) * sizeof(float))) return 0;
     }
     return file.commit() ? 1 : 0;
 }
 
 extern "C" SIGMORA_API int32_t WriteACQFile(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name || info->nch < 1 || info->nch > 16 || info->len < 0)
-        return 0;
+    if (!name || info->nch < 1 || info->nch > 16 || info->len < 0) return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats())
-        return 0;
-    return writeAcq(name, block.floats(), info->nch, info->len, info->fs, info->scale, info->vmax, info->vmin, false);
+    if (!block.floats()) return 0;
+    return writeAcq(name, block.floats(), info->nch, info->len, info->fs, info->scale, info->vmax, info->vmin,
+                    false);
 }
 
-extern "C" SIGMORA_API int32_t WriteAcquireData(const float *data, int32_t len, int32_t nch, float fs, const char *fileName) {
-    if (!fileName || !*fileName || nch < 1 || nch > 16 || len < 0 || (len > 0 && !data))
-        return 0;
+extern "C" SIGMORA_API int32_t WriteAcquireData(const float *data, int32_t len, int32_t nch, float fs,
+                                                const char *fileName) {
+    if (!fileName || !*fileName || nch < 1 || nch > 16 || len < 0 || (len > 0 && !data)) return 0;
     float vmin = -1, vmax = 1;
     dataRange(data, int64_t(len) * nch, vmin, vmax);
     return writeAcq(fileName, data, int16_t(nch), len, fs, 1.0f, vmax, vmin, true);
@@ -271,40 +265,33 @@ extern "C" SIGMORA_API int32_t WriteAcquireData(const float *data, int32_t len, 
 
 extern "C" SIGMORA_API int32_t ReadMDT10Info(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name)
-        return 0;
+    if (!name) return 0;
     InputFile file(name);
     SignalFileInfo h = *info;
     M10Layout layout;
-    if (!file.ok() || !readM10Header(file, h, layout))
-        return 0;
+    if (!file.ok() || !readM10Header(file, h, layout)) return 0;
     *info = h;
     return 1;
 }
 
 extern "C" SIGMORA_API int32_t ReadMDT10File(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name || !info->hData)
-        return 0;
+    if (!name || !info->hData) return 0;
     InputFile file(name);
     SignalFileInfo h = *info;
     M10Layout layout;
-    if (!file.ok() || !readM10Header(file, h, layout) || h.nch != info->nch || h.len != info->len)
-        return 0;
+    if (!file.ok() || !readM10Header(file, h, layout) || h.nch != info->nch || h.len != info->len) return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats() || !readM10Samples(file, layout, info->nch, info->len, block.floats()))
-        return 0;
+    if (!block.floats() || !readM10Samples(file, layout, info->nch, info->len, block.floats())) return 0;
     dataRange(block.floats(), sampleCount(*info), info->vmin, info->vmax);
     return 1;
 }
 
 extern "C" SIGMORA_API int32_t WriteM10File(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name || info->nch < 1 || info->nch > 32 || info->len < 0)
-        return 0;
+    if (!name || info->nch < 1 || info->nch > 32 || info->len < 0) return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats())
-        return 0;
+    if (!block.floats()) return 0;
     std::string header;
     FieldWriter w(header);
     w.text("mdat1.0", 8);
@@ -325,48 +312,41 @@ extern "C" SIGMORA_API int32_t WriteM10File(SignalFileInfo *info) {
 // ---- XYP exports ------------------------------------------------------------------------------------------
 
 extern "C" SIGMORA_API int32_t ReadXYPHeader(const char *fileName, XYPHeader *header) {
-    if (!fileName || !header)
-        return 0;
+    if (!fileName || !header) return 0;
     InputFile file(fileName);
     XYPHeader h = *header;
     int64_t points = 0;
-    if (!file.ok() || !readXypHeader(file, h, points))
-        return 0;
+    if (!file.ok() || !readXypHeader(file, h, points)) return 0;
     *header = h;
     return 1;
 }
 
 extern "C" SIGMORA_API int32_t ReadXYPData(const char *fileName, float *x, float *y) {
-    if (!fileName)
-        return 0;
+    if (!fileName) return 0;
     InputFile file(fileName);
     XYPHeader h;
     int64_t points = 0;
-    if (!file.ok() || !readXypHeader(file, h, points) || (points > 0 && (!x || !y)))
-        return 0;
+    if (!file.ok() || !readXypHeader(file, h, points) || (points > 0 && (!x || !y))) return 0;
     const uint64_t start = kXypFixed + 12 * uint64_t(h.nCurves);
     const size_t bytes = size_t(points) * sizeof(float);
     return file.readExact(start, x, bytes) && file.readExact(start + bytes, y, bytes) ? 1 : 0;
 }
 
-extern "C" SIGMORA_API int32_t WriteXYPData(const char *fileName, const XYPHeader *header, const float *x, const float *y) {
-    if (!fileName || !*fileName || !header || header->nCurves < 1 || header->nCurves > 16)
-        return 0;
+extern "C" SIGMORA_API int32_t WriteXYPData(const char *fileName, const XYPHeader *header, const float *x,
+                                            const float *y) {
+    if (!fileName || !*fileName || !header || header->nCurves < 1 || header->nCurves > 16) return 0;
     const int n = header->nCurves;
     int64_t points = 0;
     for (int k = 0; k < n; ++k) {
-        if (header->nPoints[k] < 0)
-            return 0;
+        if (header->nPoints[k] < 0) return 0;
         points += header->nPoints[k];
     }
-    if (points > 0 && (!x || !y))
-        return 0;
+    if (points > 0 && (!x || !y)) return 0;
     std::string bytes;
     FieldWriter w(bytes);
     w.text("xyp2.1", 8);
     w.i16(header->nCurves);
-    for (int k = 0; k < 4; ++k)
-        w.i32(header->values[k]);
+    for (int k = 0; k < 4; ++k) w.i32(header->values[k]);
     w.bytes(header->nPoints, 4 * size_t(n));
     w.bytes(header->attr32, 4 * size_t(n));
     w.bytes(header->attr16a, 2 * size_t(n));

@@ -18,7 +18,7 @@ constexpr int kMaxChunks = 1024;
 
 struct WavLayout {
     int channels = 0;
-    int bytesPerSample = 0; // 1: unsigned 8-bit, 2: signed 16-bit
+    int bytesPerSample = 0;  // 1: unsigned 8-bit, 2: signed 16-bit
     uint32_t rate = 0;
     uint64_t dataStart = 0;
     int64_t frames = 0;
@@ -26,20 +26,17 @@ struct WavLayout {
 
 bool readWavLayout(const InputFile &file, WavLayout &w) {
     uint8_t riff[12];
-    if (!file.readExact(0, riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0)
-        return false;
+    if (!file.readExact(0, riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0) return false;
     uint64_t fmtAt = 20, dataAt = kCanonicalData;
     uint64_t dataSize = file.size() > kCanonicalData ? file.size() - kCanonicalData : 0;
     bool haveFmt = false;
     uint64_t pos = 12;
     for (int k = 0; k < kMaxChunks && pos + 8 <= file.size(); ++k) {
         uint8_t head[8];
-        if (!file.readExact(pos, head, 8))
-            break;
+        if (!file.readExact(pos, head, 8)) break;
         const uint32_t size = getU32(head + 4);
         if (!haveFmt && std::memcmp(head, "fmt ", 4) == 0) {
-            if (size < 16)
-                return false;
+            if (size < 16) return false;
             fmtAt = pos + 8;
             haveFmt = true;
         } else if (std::memcmp(head, "data", 4) == 0) {
@@ -50,16 +47,13 @@ bool readWavLayout(const InputFile &file, WavLayout &w) {
         pos += 8 + uint64_t(size) + (size & 1u);
     }
     uint8_t f[16];
-    if (!file.readExact(fmtAt, f, sizeof f))
-        return false;
+    if (!file.readExact(fmtAt, f, sizeof f)) return false;
     const int16_t tag = getI16(f);
     const int16_t channels = getI16(f + 2);
     const uint32_t rate = getU32(f + 4);
     const int16_t bits = getI16(f + 14);
-    if (tag != 1 || channels < 1 || channels > 2 || rate == 0 || bits > 16)
-        return false;
-    if (dataAt > file.size())
-        return false;
+    if (tag != 1 || channels < 1 || channels > 2 || rate == 0 || bits > 16) return false;
+    if (dataAt > file.size()) return false;
     dataSize = std::min<uint64_t>(dataSize, file.size() - dataAt);
     w.channels = channels;
     w.bytesPerSample = bits <= 8 ? 1 : 2;
@@ -92,7 +86,8 @@ void applyWavDefaults(const WavLayout &w, SignalFileInfo &info) {
 
 // Calls fn(stored values, count, first stored index) over the first `total` stored values, chunk by
 // chunk; values the file lacks are 0.
-template <typename T, typename F> bool forEachChunk(const InputFile &file, const WavLayout &w, int64_t total, F fn) {
+template <typename T, typename F>
+bool forEachChunk(const InputFile &file, const WavLayout &w, int64_t total, F fn) {
     const int64_t step = kChunkBytes / int64_t(sizeof(T)) / w.channels * w.channels;
     std::vector<T> chunk;
     try {
@@ -110,7 +105,8 @@ template <typename T, typename F> bool forEachChunk(const InputFile &file, const
     return true;
 }
 
-template <typename T> bool readWavSamples(const InputFile &file, const WavLayout &w, SignalFileInfo &info, float *out) {
+template <typename T>
+bool readWavSamples(const InputFile &file, const WavLayout &w, SignalFileInfo &info, float *out) {
     const int nch = w.channels;
     const int64_t len = info.len;
     const int64_t total = len * nch;
@@ -124,10 +120,8 @@ template <typename T> bool readWavSamples(const InputFile &file, const WavLayout
         lo = std::min<int>(lo, cmin);
         hi = std::max<int>(hi, cmax);
     });
-    if (!ok)
-        return false;
-    if (total == 0)
-        lo = hi = 0;
+    if (!ok) return false;
+    if (total == 0) lo = hi = 0;
     if (lo == hi) {
         ++hi;
         --lo;
@@ -139,8 +133,7 @@ template <typename T> bool readWavSamples(const InputFile &file, const WavLayout
     return forEachChunk<T>(file, w, total, [&](const T *v, int64_t count, int64_t i0) {
         const int64_t j0 = i0 / nch;
         if (nch == 1) {
-            for (int64_t k = 0; k < count; ++k)
-                out[j0 + k] = float(v[k]) * scale + offset;
+            for (int64_t k = 0; k < count; ++k) out[j0 + k] = float(v[k]) * scale + offset;
         } else {
             float *c0 = out + j0, *c1 = out + len + j0;
             for (int64_t f = 0; f < count / 2; ++f) {
@@ -154,37 +147,33 @@ template <typename T> bool readWavSamples(const InputFile &file, const WavLayout
 // x * k - 2048 truncated toward zero, saturated to the 16-bit range.
 int16_t wavSample(float x, float k) {
     float v = x * k - 2048.0f;
-    if (std::isnan(v))
-        return 0;
+    if (std::isnan(v)) return 0;
     v = std::clamp(v, -32768.0f, 32767.0f);
     return static_cast<int16_t>(v);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" SIGMORA_API int32_t ReadWAVInfo(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name)
-        return 0;
+    if (!name) return 0;
     InputFile file(name);
     WavLayout w;
-    if (!file.ok() || !readWavLayout(file, w))
-        return 0;
+    if (!file.ok() || !readWavLayout(file, w)) return 0;
     applyWavDefaults(w, *info);
     return 1;
 }
 
 extern "C" SIGMORA_API int32_t ReadWAVFile(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name || !info->hData)
-        return 0;
+    if (!name || !info->hData) return 0;
     InputFile file(name);
     WavLayout w;
-    if (!file.ok() || !readWavLayout(file, w) || w.channels != info->nch || info->len < 0 || info->len > w.frames)
+    if (!file.ok() || !readWavLayout(file, w) || w.channels != info->nch || info->len < 0 ||
+        info->len > w.frames)
         return 0;
     SampleBlock block(info->hData, sampleCount(*info));
-    if (!block.floats())
-        return 0;
+    if (!block.floats()) return 0;
     bool ok = w.bytesPerSample == 2 ? readWavSamples<int16_t>(file, w, *info, block.floats())
                                     : readWavSamples<uint8_t>(file, w, *info, block.floats());
     return ok ? 1 : 0;
@@ -192,18 +181,14 @@ extern "C" SIGMORA_API int32_t ReadWAVFile(SignalFileInfo *info) {
 
 extern "C" SIGMORA_API int32_t WriteWAVFile(SignalFileInfo *info) {
     const char *name = fileNameOf(info);
-    if (!name || info->nch < 1 || info->len < 0)
-        return 0;
+    if (!name || info->nch < 1 || info->len < 0) return 0;
     const int c = std::min<int>(info->nch, 2);
     const uint64_t dataBytes = uint64_t(c) * uint64_t(info->len) * 2;
-    if (dataBytes > 0xFFFFFFFFull - 36)
-        return 0;
+    if (dataBytes > 0xFFFFFFFFull - 36) return 0;
     SampleBlock block(info->hData, int64_t(c) * info->len);
-    if (!block.floats())
-        return 0;
+    if (!block.floats()) return 0;
     uint32_t rate = 1;
-    if (info->fs >= 1)
-        rate = info->fs >= 4294967295.0f ? 0xFFFFFFFFu : static_cast<uint32_t>(info->fs);
+    if (info->fs >= 1) rate = info->fs >= 4294967295.0f ? 0xFFFFFFFFu : static_cast<uint32_t>(info->fs);
     const float k = info->vmax != info->vmin ? 4096.0f / (info->vmax - info->vmin) : 1.0f;
     std::string bytes;
     FieldWriter w(bytes);
@@ -220,8 +205,7 @@ extern "C" SIGMORA_API int32_t WriteWAVFile(SignalFileInfo *info) {
     w.bytes("data", 4);
     w.u32(uint32_t(dataBytes));
     ReplacingFile file(name);
-    if (!file.write(bytes.data(), bytes.size()))
-        return 0;
+    if (!file.write(bytes.data(), bytes.size())) return 0;
     const int64_t len = info->len;
     const int64_t step = kChunkBytes / 4;
     std::vector<int16_t> chunk;
@@ -234,10 +218,8 @@ extern "C" SIGMORA_API int32_t WriteWAVFile(SignalFileInfo *info) {
     for (int64_t j0 = 0; j0 < len; j0 += step) {
         const int64_t frames = std::min(step, len - j0);
         for (int64_t f = 0; f < frames; ++f)
-            for (int ch = 0; ch < c; ++ch)
-                chunk[size_t(f * c + ch)] = wavSample(x[ch * len + j0 + f], k);
-        if (!file.write(chunk.data(), size_t(frames * c) * 2))
-            return 0;
+            for (int ch = 0; ch < c; ++ch) chunk[size_t(f * c + ch)] = wavSample(x[ch * len + j0 + f], k);
+        if (!file.write(chunk.data(), size_t(frames * c) * 2)) return 0;
     }
     return file.commit() ? 1 : 0;
 }

@@ -15,21 +15,16 @@ const double kPi = 3.14159265358979323846;
 
 // sin(pi f i) / (pi i), and f at i = 0: the ideal low-pass response of band edge f.
 double idealLowPass(int32_t i, double f) {
-    if (i == 0)
-        return f;
+    if (i == 0) return f;
     return std::sin(kPi * f * i) / (kPi * i);
 }
 
 double idealResponse(int32_t type, int32_t i, double f1, double f2) {
     switch (type) {
-    case 0:
-        return idealLowPass(i, f2);
-    case 1:
-        return idealLowPass(i, 1.0) - idealLowPass(i, f2);
-    case 2:
-        return idealLowPass(i, f2) - idealLowPass(i, f1);
-    default:
-        return idealLowPass(i, f1) + idealLowPass(i, 1.0) - idealLowPass(i, f2);
+        case 0: return idealLowPass(i, f2);
+        case 1: return idealLowPass(i, 1.0) - idealLowPass(i, f2);
+        case 2: return idealLowPass(i, f2) - idealLowPass(i, f1);
+        default: return idealLowPass(i, f1) + idealLowPass(i, 1.0) - idealLowPass(i, f2);
     }
 }
 
@@ -39,34 +34,30 @@ double idealResponse(int32_t type, int32_t i, double f1, double f2) {
 const int32_t kMaxIIROrder = 63;
 
 struct BandGeometry {
-    double alpha;  // 2 cos(pi (hi + lo) / fs) / cos(pi (hi - lo) / fs), for the band transforms
-    double warped; // prewarped edge t
+    double alpha;   // 2 cos(pi (hi + lo) / fs) / cos(pi (hi - lo) / fs), for the band transforms
+    double warped;  // prewarped edge t
 };
 
 // Maps one scaled analogue polynomial (c0, c1, c2) to z^-1 coefficients; returns the count (3 or 5).
 int bilinearMap(int32_t type, const double c[3], double alpha, double out[5]) {
     const double c0 = c[0], c1 = c[1], c2 = c[2];
     switch (type) {
-    case 0:
-        out[0] = c0 + c1 + c2, out[1] = 2 * c0 - 2 * c2, out[2] = c0 - c1 + c2;
-        return 3;
-    case 1:
-        out[0] = c0 + c1 + c2, out[1] = 2 * c2 - 2 * c0, out[2] = c0 - c1 + c2;
-        return 3;
-    case 2:
-        out[0] = c0 + c1 + c2;
-        out[1] = -2 * alpha * c2 - alpha * c1;
-        out[2] = c2 * (alpha * alpha + 2) - 2 * c0;
-        out[3] = alpha * c1 - 2 * alpha * c2;
-        out[4] = c0 - c1 + c2;
-        return 5;
-    default:
-        out[0] = c0 + c1 + c2;
-        out[1] = -2 * alpha * c0 - alpha * c1;
-        out[2] = c0 * (alpha * alpha + 2) - 2 * c2;
-        out[3] = alpha * c1 - 2 * alpha * c0;
-        out[4] = c0 - c1 + c2;
-        return 5;
+        case 0: out[0] = c0 + c1 + c2, out[1] = 2 * c0 - 2 * c2, out[2] = c0 - c1 + c2; return 3;
+        case 1: out[0] = c0 + c1 + c2, out[1] = 2 * c2 - 2 * c0, out[2] = c0 - c1 + c2; return 3;
+        case 2:
+            out[0] = c0 + c1 + c2;
+            out[1] = -2 * alpha * c2 - alpha * c1;
+            out[2] = c2 * (alpha * alpha + 2) - 2 * c0;
+            out[3] = alpha * c1 - 2 * alpha * c2;
+            out[4] = c0 - c1 + c2;
+            return 5;
+        default:
+            out[0] = c0 + c1 + c2;
+            out[1] = -2 * alpha * c0 - alpha * c1;
+            out[2] = c0 * (alpha * alpha + 2) - 2 * c2;
+            out[3] = alpha * c1 - 2 * alpha * c0;
+            out[4] = c0 - c1 + c2;
+            return 5;
     }
 }
 
@@ -86,8 +77,7 @@ void multiplyInto(float *poly, int32_t ord, const double *section, int count) {
     float product[kMaxIIROrder + 1];
     for (int32_t i = 0; i <= ord; ++i) {
         double s = 0.0;
-        for (int j = 0; j < count && j <= i; ++j)
-            s += section[j] * poly[i - j];
+        for (int j = 0; j < count && j <= i; ++j) s += section[j] * poly[i - j];
         product[i] = static_cast<float>(s);
     }
     std::memcpy(poly, product, sizeof(float) * static_cast<size_t>(ord + 1));
@@ -127,16 +117,14 @@ bool responseArgsOk(const float *a, const float *b, int32_t la, int32_t lb, cons
     return res && m >= 1 && la >= 0 && lb >= 0 && (la == 0 || a) && (lb == 0 || b);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
 int32_t FIRDesign(float f1, float f2, int32_t n, float *h, int32_t type) {
-    if (f1 == f2 || n <= 1 || !h)
-        return 0;
+    if (f1 == f2 || n <= 1 || !h) return 0;
     std::fill(h, h + n, 0.0f);
-    if (!(f1 >= 0.0f) || !(f2 <= 1.0f) || static_cast<uint32_t>(type) > 3u)
-        return 0;
+    if (!(f1 >= 0.0f) || !(f2 <= 1.0f) || static_cast<uint32_t>(type) > 3u) return 0;
     const int32_t M = (n - 1) / 2;
     const double halfSpan = (n - 1) * 0.5;
     for (int32_t i = 0; i <= M; ++i) {
@@ -149,8 +137,7 @@ int32_t FIRDesign(float f1, float f2, int32_t n, float *h, int32_t type) {
 }
 
 int32_t FIRFreqResponse(const float *h, int32_t n, float *H, int32_t m) {
-    if (!h || !H || n < 1 || m < 1)
-        return 0;
+    if (!h || !H || n < 1 || m < 1) return 0;
     for (int32_t k = 0; k < m; ++k) {
         double c = 0.0, s = 0.0;
         for (int32_t j = 0; j < n; ++j) {
@@ -165,10 +152,8 @@ int32_t FIRFreqResponse(const float *h, int32_t n, float *H, int32_t m) {
 
 int32_t IIRFDesign(float f1, float f2, float fs, int32_t ord, float *a, float *b, int32_t type) {
     const float h1 = f1 * 0.5f, h2 = f2 * 0.5f;
-    if (h1 == h2 || !a || !b || ord < 0 || ord > kMaxIIROrder || static_cast<uint32_t>(type) > 3u)
-        return 0;
-    if (!std::isfinite(h1) || !std::isfinite(h2) || !std::isfinite(fs) || !(fs > 0.0f))
-        return 0;
+    if (h1 == h2 || !a || !b || ord < 0 || ord > kMaxIIROrder || static_cast<uint32_t>(type) > 3u) return 0;
+    if (!std::isfinite(h1) || !std::isfinite(h2) || !std::isfinite(fs) || !(fs > 0.0f)) return 0;
     const double lo = std::min(h1, h2), hi = std::max(h1, h2);
     const bool band = type >= 2;
     BandGeometry g;
@@ -192,13 +177,11 @@ int32_t IIRFDesign(float f1, float f2, float fs, int32_t ord, float *a, float *b
         multiplyInto(den, ord, dz, count);
     }
     const float a0 = den[0];
-    if (!std::isfinite(a0) || a0 == 0.0f)
-        return 0;
+    if (!std::isfinite(a0) || a0 == 0.0f) return 0;
     for (int32_t i = 0; i <= ord; ++i) {
         num[i] /= a0;
         den[i] /= a0;
-        if (!std::isfinite(num[i]) || !std::isfinite(den[i]))
-            return 0;
+        if (!std::isfinite(num[i]) || !std::isfinite(den[i])) return 0;
     }
     std::memcpy(a, den, sizeof(float) * static_cast<size_t>(ord + 1));
     std::memcpy(b, num, sizeof(float) * static_cast<size_t>(ord + 1));
@@ -206,8 +189,7 @@ int32_t IIRFDesign(float f1, float f2, float fs, int32_t ord, float *a, float *b
 }
 
 int16_t AMFreqRes(const float *a, const float *b, int32_t la, int32_t lb, float *res, int32_t m) {
-    if (!responseArgsOk(a, b, la, lb, res, m))
-        return 0;
+    if (!responseArgsOk(a, b, la, lb, res, m)) return 0;
     for (int32_t k = 0; k < m; ++k) {
         const double w = 2.0 * kPi * k / (2.0 * m);
         double ca, sa, cb, sb;
@@ -220,8 +202,7 @@ int16_t AMFreqRes(const float *a, const float *b, int32_t la, int32_t lb, float 
 }
 
 int16_t PHFreqRes(const float *a, const float *b, int32_t la, int32_t lb, float *res, int32_t m) {
-    if (!responseArgsOk(a, b, la, lb, res, m))
-        return 0;
+    if (!responseArgsOk(a, b, la, lb, res, m)) return 0;
     for (int32_t k = 0; k < m; ++k) {
         const double w = 2.0 * kPi * k / (2.0 * m);
         double ca, sa, cb, sb;
@@ -236,8 +217,7 @@ int16_t PHFreqRes(const float *a, const float *b, int32_t la, int32_t lb, float 
 
 float SignalToLinearSys(const float *a, int32_t la, const float *b, int32_t lb, float x, int32_t init,
                         int32_t index) {
-    if (index < 0 || index >= kSlotCount)
-        return 0.0f;
+    if (index < 0 || index >= kSlotCount) return 0.0f;
     FilterSlot &slot = g_slots[index];
     if (init == 0) {
         std::fill(slot.input, slot.input + 2 * kHistory, x);
@@ -245,22 +225,18 @@ float SignalToLinearSys(const float *a, int32_t la, const float *b, int32_t lb, 
         slot.head = 0;
         return x;
     }
-    if (la < 0 || la > kHistory || lb < 0 || lb > kHistory || (la > 1 && !a) || (lb > 0 && !b))
-        return 0.0f;
+    if (la < 0 || la > kHistory || lb < 0 || lb > kHistory || (la > 1 && !a) || (lb > 0 && !b)) return 0.0f;
     const int32_t head = slot.head == 0 ? kHistory - 1 : slot.head - 1;
     slot.head = head;
     pushFront(slot.input, head, x);
     const float *in = slot.input + head, *out = slot.output + head;
     double A = 0.0, F = 0.0;
-    for (int32_t k = 0; k < lb; ++k)
-        A += static_cast<double>(b[k]) * in[k];
-    for (int32_t k = 1; k < la; ++k)
-        F += static_cast<double>(a[k]) * out[k];
-    if (std::fabs(F) < 1e-6)
-        F = 1e-6;
+    for (int32_t k = 0; k < lb; ++k) A += static_cast<double>(b[k]) * in[k];
+    for (int32_t k = 1; k < la; ++k) F += static_cast<double>(a[k]) * out[k];
+    if (std::fabs(F) < 1e-6) F = 1e-6;
     const float y = static_cast<float>(A - F);
     pushFront(slot.output, head, y);
     return y;
 }
 
-} // extern "C"
+}  // extern "C"

@@ -10,6 +10,6 @@ namespace sigmora::models {
 // when the number of intervals t2 - t1 is odd. Needs t2 - t1 >= 2 (the caller checks).
 double integrate_vector(const float *y, double dx, int64_t t1, int64_t t2);
 
-} // namespace sigmora::models
+}  // namespace sigmora::models
 
 #endif

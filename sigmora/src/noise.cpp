@@ -20,15 +20,21 @@ int32_t nextRandom() {
     return static_cast<int32_t>((t_state >> 16) & 0x7FFFu);
 }
 
-float uniform(float a, float b) { return a + static_cast<float>(nextRandom()) * 3.0518509e-5f * (b - a); }
+float uniform(float a, float b) {
+    return a + static_cast<float>(nextRandom()) * 3.0518509e-5f * (b - a);
+}
 
-} // namespace
+}  // namespace
 
 extern "C" {
 
-void SetRandSeed(int32_t seed) { t_state = static_cast<uint32_t>(seed); }
+void SetRandSeed(int32_t seed) {
+    t_state = static_cast<uint32_t>(seed);
+}
 
-float UniformNoise(float a, float b) { return uniform(a, b); }
+float UniformNoise(float a, float b) {
+    return uniform(a, b);
+}
 
 float NormalNoise(float mean, float std) {
     const float u1 = uniform(1e-6f, 1.0f);
@@ -42,22 +48,18 @@ float NormalNoise(float mean, float std) {
 
 float TriangleNoise(float a, float b, float c) {
     const float u = uniform(0.0f, 1.0f);
-    if (c == a)
-        return a; // a triangle of zero width has only its one value
+    if (c == a) return a;  // a triangle of zero width has only its one value
     const float rise = b - a;
     const float F = rise / (c - a);
-    if (u <= F)
-        return a + std::sqrt((c - a) * rise * u);
+    if (u <= F) return a + std::sqrt((c - a) * rise * u);
     return c - std::sqrt((c - b) * (1.0f - u) * (c - a));
 }
 
 float ExpSignal(float rate) {
     double u = nextRandom() * 3.051850947599719e-5;
-    if (u < 1e-5)
-        u += 1e-5;
-    if (rate == 0.0f)
-        return 0.0f;
+    if (u < 1e-5) u += 1e-5;
+    if (rate == 0.0f) return 0.0f;
     return static_cast<float>(-std::log(u) / rate);
 }
 
-} // extern "C"
+}  // extern "C"

@@ -10,8 +10,10 @@
 namespace sigmora::sorting {
 
 // Sorts x[0 .. n-1] ascending in place (the family's float sort without an index array).
-inline void sort_floats(float *x, int32_t n) { mathcore::quickSort(x, static_cast<int32_t *>(nullptr), -n); }
+inline void sort_floats(float *x, int32_t n) {
+    mathcore::quickSort(x, static_cast<int32_t *>(nullptr), -n);
+}
 
-} // namespace sigmora::sorting
+}  // namespace sigmora::sorting
 
 #endif

@@ -8,7 +8,9 @@
 
 namespace sigmora::spectral {
 
-bool is_pow2(std::int64_t n) { return mathcore::fft_is_pow2(n); }
+bool is_pow2(std::int64_t n) {
+    return mathcore::fft_is_pow2(n);
+}
 
 bool fft_length_ok(std::int64_t n) {
     return is_pow2(n) && n <= static_cast<std::int64_t>(mathcore::kFftMaxPoints);
@@ -19,24 +21,22 @@ double window_weight(int type, std::int64_t i, std::int64_t n) {
     const double di = static_cast<double>(i);
     const double last = static_cast<double>(n - 1);
     switch (type) {
-    case 1: {
-        const double c = last * 0.5;
-        return 1.0 - std::fabs((di - c) / c);
-    }
-    case 2:
-        return (1.0 - std::cos(6.2831852 * di / last)) * 0.5;
-    case 3: {
-        const double q = (di - last * 0.5) / ((static_cast<double>(n) + 1.0) * 0.5);
-        return 1.0 - q * q;
-    }
-    case 4:
-        return static_cast<double>(0.54f) - static_cast<double>(0.46f) * std::cos(6.2831852 * di / last);
-    case 5: {
-        const double th = 6.2831852 * di / last;
-        return 0.42 - 0.5 * std::cos(th) + 0.08 * std::cos(2.0 * th);
-    }
-    default:
-        return 1.0;
+        case 1: {
+            const double c = last * 0.5;
+            return 1.0 - std::fabs((di - c) / c);
+        }
+        case 2: return (1.0 - std::cos(6.2831852 * di / last)) * 0.5;
+        case 3: {
+            const double q = (di - last * 0.5) / ((static_cast<double>(n) + 1.0) * 0.5);
+            return 1.0 - q * q;
+        }
+        case 4:
+            return static_cast<double>(0.54f) - static_cast<double>(0.46f) * std::cos(6.2831852 * di / last);
+        case 5: {
+            const double th = 6.2831852 * di / last;
+            return 0.42 - 0.5 * std::cos(th) + 0.08 * std::cos(2.0 * th);
+        }
+        default: return 1.0;
     }
 }
 
@@ -70,7 +70,8 @@ namespace {
 // Running mean in double precision, rounded to float.
 float running_mean(const float *v, std::int64_t count) {
     double m = 0.0;
-    for (std::int64_t k = 0; k < count; ++k) m += (static_cast<double>(v[k]) - m) / static_cast<double>(k + 1);
+    for (std::int64_t k = 0; k < count; ++k)
+        m += (static_cast<double>(v[k]) - m) / static_cast<double>(k + 1);
     return static_cast<float>(m);
 }
 
@@ -100,9 +101,13 @@ using namespace sigmora::spectral;
 
 extern "C" {
 
-int32_t FFTCalc(float *re, float *im, int32_t n) { return fft(re, im, n, false) ? 1 : 0; }
+int32_t FFTCalc(float *re, float *im, int32_t n) {
+    return fft(re, im, n, false) ? 1 : 0;
+}
 
-int32_t FFTInvCalc(float *re, float *im, int32_t n) { return fft(re, im, n, true) ? 1 : 0; }
+int32_t FFTInvCalc(float *re, float *im, int32_t n) {
+    return fft(re, im, n, true) ? 1 : 0;
+}
 
 int16_t FFT2DCalc(float *re, float *im, int16_t nCols, int16_t nRows, int16_t inv) {
     if (!re || !im || !is_pow2(nCols) || !is_pow2(nRows)) return 0;

@@ -12,13 +12,13 @@ namespace sigmora::spectral {
 // A zero-filled work array obtained for one call; empty (false) when memory is short.
 template <class T>
 class WorkArray {
-public:
+  public:
     explicit WorkArray(std::size_t n) : data_(new (std::nothrow) T[n == 0 ? 1 : n]()) {}
     explicit operator bool() const { return data_ != nullptr; }
     T *get() { return data_.get(); }
     T &operator[](std::size_t i) { return data_[i]; }
 
-private:
+  private:
     std::unique_ptr<T[]> data_;
 };
 

@@ -15,7 +15,8 @@ using testsupport::dynamicSymbols;
 TEST(Exports, DynamicSymbolsAreExactlyTheHeaderDeclarations) {
     std::set<std::string> declared = declaredExports(SIGMORA_HEADER_PATH, "SIGMORA_API");
     // The drawing surface header beside sigmora.h declares the memory surface exports.
-    const std::filesystem::path drawHeader = std::filesystem::path(SIGMORA_HEADER_PATH).parent_path() / "sigmora_draw.h";
+    const std::filesystem::path drawHeader =
+        std::filesystem::path(SIGMORA_HEADER_PATH).parent_path() / "sigmora_draw.h";
     declared.merge(declaredExports(drawHeader.string(), "SIGMORA_API"));
     const std::set<std::string> exported = dynamicSymbols(SIGMORA_LIBRARY_PATH);
     for (const char *name : {"GetValueFromGMem", "GetSelectedData", "MinValueCalc", "ModeCalc", "DaubCoef",

@@ -16,8 +16,7 @@ float modeByTally(const std::vector<float> &x) {
     float result = 0.0f;
     for (size_t i = 0; i + 1 < x.size(); ++i) {
         int tally = 0;
-        for (size_t j = i + 1; j < x.size(); ++j)
-            tally += x[j] == x[i];
+        for (size_t j = i + 1; j < x.size(); ++j) tally += x[j] == x[i];
         if (tally > best) {
             best = tally;
             result = x[i];
@@ -26,7 +25,7 @@ float modeByTally(const std::vector<float> &x) {
     return result;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Extremes, FirstOccurrenceWins) {
     const float a[] = {3, 1, 1, 2};
@@ -59,7 +58,7 @@ TEST(Extremes, EmptyInputReadsNothingAndGivesZero) {
     EXPECT_EQ(MaxValueCalc(nullptr, -3, &pos), 0.0f);
     EXPECT_EQ(pos, 0);
     const float a[] = {1, 2};
-    EXPECT_EQ(MaxValueCalc(a, 2, nullptr), 2.0f); // no position wanted
+    EXPECT_EQ(MaxValueCalc(a, 2, nullptr), 2.0f);  // no position wanted
 }
 
 TEST(Extremes, AgreeWithAPlainScanOnRandomData) {
@@ -67,14 +66,11 @@ TEST(Extremes, AgreeWithAPlainScanOnRandomData) {
     std::uniform_int_distribution<int> dist(-50, 50);
     for (int trial = 0; trial < 50; ++trial) {
         std::vector<float> x(1 + trial * 7);
-        for (float &v : x)
-            v = float(dist(gen));
+        for (float &v : x) v = float(dist(gen));
         size_t lo = 0, hi = 0;
         for (size_t i = 1; i < x.size(); ++i) {
-            if (x[i] < x[lo])
-                lo = i;
-            if (x[i] > x[hi])
-                hi = i;
+            if (x[i] < x[lo]) lo = i;
+            if (x[i] > x[hi]) hi = i;
         }
         int32_t pos = -1;
         EXPECT_EQ(MinValueCalc(x.data(), int32_t(x.size()), &pos), x[lo]);
@@ -111,7 +107,7 @@ TEST(Mode, SignedZerosAreEqualAndNaNNeverCounts) {
     const float a[] = {nan, nan, nan, -0.0f, 1, 0.0f};
     const float m = ModeCalc(a, 6);
     EXPECT_EQ(m, 0.0f);
-    EXPECT_TRUE(std::signbit(m)); // the first occurrence, -0, is the result
+    EXPECT_TRUE(std::signbit(m));  // the first occurrence, -0, is the result
     const float b[] = {nan, nan, 2};
     EXPECT_EQ(ModeCalc(b, 3), 0.0f);
 }
@@ -121,8 +117,7 @@ TEST(Mode, AgreesWithTheTallyRuleOnRandomData) {
     for (int trial = 0; trial < 200; ++trial) {
         std::uniform_int_distribution<int> dist(-(trial % 20) - 1, (trial % 20) + 1);
         std::vector<float> x(2 + trial % 60);
-        for (float &v : x)
-            v = float(dist(gen)) * 0.5f;
+        for (float &v : x) v = float(dist(gen)) * 0.5f;
         float expected = modeByTally(x), got = ModeCalc(x.data(), int32_t(x.size()));
         ASSERT_EQ(got, expected) << "trial " << trial;
         ASSERT_EQ(std::signbit(got), std::signbit(expected)) << "trial " << trial;

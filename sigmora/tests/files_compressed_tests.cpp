@@ -44,7 +44,8 @@ std::vector<float> refDecode(const Bytes &stage, size_t n, int scale) {
     const int h = scale / 2;
     for (size_t i = 0; i < n; i += 250) {
         size_t c = n <= 250 ? n : std::min<size_t>(250, n - i);
-        float first = fieldAt<float>(stage, pos), dmin = fieldAt<float>(stage, pos + 4), dmax = fieldAt<float>(stage, pos + 8);
+        float first = fieldAt<float>(stage, pos), dmin = fieldAt<float>(stage, pos + 4),
+              dmax = fieldAt<float>(stage, pos + 8);
         y[i] = first;
         for (size_t j = 1; j < c; ++j) {
             int k = int8_t(stage[pos + 12 + j]);
@@ -55,7 +56,8 @@ std::vector<float> refDecode(const Bytes &stage, size_t n, int scale) {
             else if (k <= -h)
                 y[i + j] = y[i + j - 1] + dmin;
             else
-                y[i + j] = float(double(y[i + j - 1]) + double(dmin) + (double(dmax) - double(dmin)) * (double(k) / scale + 0.5));
+                y[i + j] = float(double(y[i + j - 1]) + double(dmin) +
+                                 (double(dmax) - double(dmin)) * (double(k) / scale + 0.5));
         }
         pos += c + 12;
     }
@@ -75,8 +77,7 @@ struct Stream {
     Bytes bytes() const {
         Bytes b(size_t(s.size));
         void *p = MemBlockLock(s.hData);
-        if (!b.empty())
-            std::memcpy(b.data(), p, b.size());
+        if (!b.empty()) std::memcpy(b.data(), p, b.size());
         MemBlockUnlock(s.hData);
         return b;
     }
@@ -105,7 +106,7 @@ struct Written {
 Written writeCompressed(const std::string &path, const std::vector<float> &x, int16_t nch) {
     Block block(x);
     SignalFileInfo info = descriptor(path, block.handle(), nch, int32_t(x.size() / size_t(nch)));
-    info.fmt = 2; // ignored: the file says 100
+    info.fmt = 2;  // ignored: the file says 100
     EXPECT_EQ(WriteMDTComp(&info), 1);
     return {readBytes(path), 82 + 4 * size_t(nch) + 80};
 }
@@ -119,7 +120,7 @@ std::vector<float> readCompressed(const std::string &path, size_t n, int32_t exp
     return out.floats();
 }
 
-} // namespace
+}  // namespace
 
 TEST(CompressedMdt, HeaderScaleByteAndStageOneStreamFollowTheRules) {
     TempPath path(".cmp");
@@ -145,7 +146,7 @@ TEST(CompressedMdt, HeaderScaleByteAndStageOneStreamFollowTheRules) {
     std::vector<float> y = readCompressed(path.str(), x.size());
     EXPECT_EQ(y, refDecode(stage, x.size(), 127));
     for (size_t i = 0; i < x.size(); i += 250)
-        EXPECT_EQ(y[i], x[i]) << i; // each block's first value is exact
+        EXPECT_EQ(y[i], x[i]) << i;  // each block's first value is exact
 }
 
 TEST(CompressedMdt, BlockSizesAtTheBoundaries) {
@@ -153,7 +154,8 @@ TEST(CompressedMdt, BlockSizesAtTheBoundaries) {
         TempPath path(".cmp");
         std::vector<float> x = randomFloats(n, uint32_t(n));
         Written w = writeCompressed(path.str(), x, 1);
-        Bytes stage = expandWithLibrary(Bytes(w.file.begin() + std::ptrdiff_t(w.codedStart + 1), w.file.end()));
+        Bytes stage =
+            expandWithLibrary(Bytes(w.file.begin() + std::ptrdiff_t(w.codedStart + 1), w.file.end()));
         size_t expected = n <= 250 ? n + 12 : (n / 250) * 262 + (n % 250 ? n % 250 + 12 : 0);
         EXPECT_EQ(stage.size(), expected) << n;
         EXPECT_EQ(stage, refStageOne(x, 127)) << n;
@@ -167,12 +169,10 @@ TEST(CompressedMdt, ConstantSignalsAndRampsDecodeExactly) {
     EXPECT_EQ(readCompressed(path.str(), flat.size()), flat);
 
     std::vector<float> ramp(600);
-    for (size_t i = 0; i < ramp.size(); ++i)
-        ramp[i] = float(i) * 0.5f;
+    for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = float(i) * 0.5f;
     Written w = writeCompressed(path.str(), ramp, 1);
     Bytes stage = expandWithLibrary(Bytes(w.file.begin() + std::ptrdiff_t(w.codedStart + 1), w.file.end()));
-    for (size_t j = 13; j < 262; ++j)
-        EXPECT_EQ(stage[j], 63) << j;
+    for (size_t j = 13; j < 262; ++j) EXPECT_EQ(stage[j], 63) << j;
     EXPECT_EQ(readCompressed(path.str(), ramp.size()), ramp);
 }
 

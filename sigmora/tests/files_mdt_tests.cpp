@@ -15,8 +15,7 @@ namespace {
 // unscaled), clamped, truncated toward zero.
 double expectedStored(float x, float scale, float offset, double lo, double hi) {
     double v = double(x) - double(offset);
-    if (scale != 0)
-        v /= double(scale);
+    if (scale != 0) v /= double(scale);
     v = std::min(std::max(v, lo), hi);
     return std::trunc(v);
 }
@@ -38,30 +37,34 @@ const Code kCodes[] = {{0, 1, -127, 127},
 
 double rawValue(const Bytes &b, size_t at, int fmt) {
     switch (fmt) {
-    case 0: return fieldAt<int8_t>(b, at);
-    case 1: return fieldAt<uint8_t>(b, at);
-    case 2: return fieldAt<int16_t>(b, at);
-    case 3: return fieldAt<uint16_t>(b, at);
-    case 4: return fieldAt<int32_t>(b, at);
-    case 5: return fieldAt<uint32_t>(b, at);
-    case 7: return fieldAt<double>(b, at);
-    default: return fieldAt<float>(b, at);
+        case 0: return fieldAt<int8_t>(b, at);
+        case 1: return fieldAt<uint8_t>(b, at);
+        case 2: return fieldAt<int16_t>(b, at);
+        case 3: return fieldAt<uint16_t>(b, at);
+        case 4: return fieldAt<int32_t>(b, at);
+        case 5: return fieldAt<uint32_t>(b, at);
+        case 7: return fieldAt<double>(b, at);
+        default: return fieldAt<float>(b, at);
     }
 }
 
 // An MDT 2.0 file built from the layout table.
 Bytes handMadeMdt(int16_t nch, int32_t len, float fs, int16_t fmt, int32_t t, const Bytes &samples) {
     ByteBuilder b;
-    b.text("mdata2.0", 16).put<int16_t>(nch).put<int32_t>(len).put<float>(fs).put<int16_t>(fmt).put<int16_t>(7);
+    b.text("mdata2.0", 16)
+        .put<int16_t>(nch)
+        .put<int32_t>(len)
+        .put<float>(fs)
+        .put<int16_t>(fmt)
+        .put<int16_t>(7);
     b.put<float>(-5.0f).put<float>(5.0f).put<float>(0.5f).put<float>(1.0f);
-    for (int c = 0; c < nch; ++c)
-        b.put<float>(1.5f + float(c));
+    for (int c = 0; c < nch; ++c) b.put<float>(1.5f + float(c));
     b.text("ms", 16).text("mV", 16).put<int32_t>(t);
     b.b.insert(b.b.end(), size_t(std::max(t, 0)), 'z');
     return b.raw(samples).b;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MdtFile, WrittenLayoutParsesFieldByField) {
     TempPath path(".mdt");
@@ -77,8 +80,7 @@ TEST(MdtFile, WrittenLayoutParsesFieldByField) {
     info.vmax = 4;
     info.scale = 0.25f;
     info.offset = -2.0f;
-    for (int c = 0; c < nch; ++c)
-        info.chanGain[c] = 10.0f + float(c);
+    for (int c = 0; c < nch; ++c) info.chanGain[c] = 10.0f + float(c);
     std::strcpy(info.xUnit, "sec.");
     std::strcpy(info.yUnit, "vol.");
     ASSERT_EQ(WriteMDTFile(&info), 1);
@@ -86,8 +88,7 @@ TEST(MdtFile, WrittenLayoutParsesFieldByField) {
     const size_t data = 82 + 4 * nch + 80;
     ASSERT_EQ(b.size(), data + size_t(nch * len) * 2);
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(b.data())), "mdata2.0");
-    for (int k = 9; k < 16; ++k)
-        EXPECT_EQ(b[size_t(k)], 0);
+    for (int k = 9; k < 16; ++k) EXPECT_EQ(b[size_t(k)], 0);
     EXPECT_EQ(fieldAt<int16_t>(b, 16), nch);
     EXPECT_EQ(fieldAt<int32_t>(b, 18), len);
     EXPECT_EQ(fieldAt<float>(b, 22), 250.0f);
@@ -97,16 +98,14 @@ TEST(MdtFile, WrittenLayoutParsesFieldByField) {
     EXPECT_EQ(fieldAt<float>(b, 34), 4.0f);
     EXPECT_EQ(fieldAt<float>(b, 38), 0.25f);
     EXPECT_EQ(fieldAt<float>(b, 42), -2.0f);
-    for (int c = 0; c < nch; ++c)
-        EXPECT_EQ(fieldAt<float>(b, 46 + 4 * size_t(c)), 10.0f + float(c));
+    for (int c = 0; c < nch; ++c) EXPECT_EQ(fieldAt<float>(b, 46 + 4 * size_t(c)), 10.0f + float(c));
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(&b[46 + 4 * nch])), "sec.");
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(&b[62 + 4 * nch])), "vol.");
     EXPECT_EQ(fieldAt<int32_t>(b, 78 + 4 * nch), 80);
     const std::string banner(reinterpret_cast<const char *>(&b[82 + 4 * nch]));
     EXPECT_EQ(banner, "MDT file format, multichannel sampled data v2.0.");
     EXPECT_EQ(banner.size(), 48u);
-    for (size_t k = 82 + 4 * nch + 48; k < data; ++k)
-        EXPECT_EQ(b[k], 0) << k;
+    for (size_t k = 82 + 4 * nch + 48; k < data; ++k) EXPECT_EQ(b[k], 0) << k;
     // Interleaved by frame: channel c of sample j at position j * nch + c.
     for (int c = 0; c < nch; ++c)
         for (int j = 0; j < len; ++j)
@@ -131,8 +130,8 @@ TEST(MdtFile, EveryStorageCodeRoundTripsWithSeveralShapes) {
         for (int16_t nch : {1, 2, 5, 32})
             for (int32_t len : {1, 3, 1000}) {
                 TempPath path(".mdt");
-                std::vector<float> x = randomFloats(size_t(nch) * size_t(len), uint32_t(code.fmt * 1000 + nch + len),
-                                                    -300.0f, 70000.0f);
+                std::vector<float> x = randomFloats(size_t(nch) * size_t(len),
+                                                    uint32_t(code.fmt * 1000 + nch + len), -300.0f, 70000.0f);
                 Block block(x);
                 SignalFileInfo info = descriptor(path.str(), block.handle(), nch, len);
                 info.fmt = int16_t(code.fmt);
@@ -155,12 +154,13 @@ TEST(MdtFile, EveryStorageCodeRoundTripsWithSeveralShapes) {
                 for (int c = 0; c < nch; ++c)
                     for (int j = 0; j < len; ++j) {
                         const size_t i = size_t(c * len + j);
-                        const double raw = rawValue(b, data + size_t(code.bytes) * size_t(j * nch + c), code.fmt);
+                        const double raw =
+                            rawValue(b, data + size_t(code.bytes) * size_t(j * nch + c), code.fmt);
                         if (code.fmt <= 5) {
                             ASSERT_EQ(raw, expectedStored(x[i], 0.5f, 3.0f, code.lo, code.hi)) << code.fmt;
                             ASSERT_EQ(y[i], float(raw * 0.5 + 3.0)) << code.fmt;
                         } else {
-                            ASSERT_EQ(y[i], x[i]) << code.fmt; // floats ignore scale and offset
+                            ASSERT_EQ(y[i], x[i]) << code.fmt;  // floats ignore scale and offset
                         }
                     }
             }
@@ -226,8 +226,7 @@ TEST(MdtFile, HandMadeFilesHonourTheirTextBlockLength) {
     for (int32_t t : {0, 5, 80}) {
         TempPath path(".mdt");
         ByteBuilder samples;
-        for (int16_t v : {10, -20, 30, -40, 50, -60})
-            samples.put<int16_t>(v);
+        for (int16_t v : {10, -20, 30, -40, 50, -60}) samples.put<int16_t>(v);
         writeBytes(path.str(), handMadeMdt(2, 3, 100.0f, 2, t, samples.b));
         SignalFileInfo info = descriptor(path.str());
         ASSERT_EQ(ReadMDTInfo(&info), 1);
@@ -240,8 +239,7 @@ TEST(MdtFile, HandMadeFilesHonourTheirTextBlockLength) {
         // Channel-major in memory: channel 0 holds frames' first values.
         std::vector<float> y = out.floats();
         const double expected[6] = {10, 30, 50, -20, -40, -60};
-        for (int i = 0; i < 6; ++i)
-            EXPECT_EQ(y[size_t(i)], float(expected[i] * 0.5 + 1.0)) << t;
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(y[size_t(i)], float(expected[i] * 0.5 + 1.0)) << t;
     }
 }
 
@@ -253,7 +251,8 @@ TEST(MdtFile, BadHeadersAreRefusedAndLeaveTheDescriptorAlone) {
         int32_t len;
         float fs;
         int16_t fmt;
-    } cases[] = {{33, 4, 1, 2}, {0, 4, 1, 2}, {1, 0, 1, 2}, {1, -4, 1, 2}, {1, 4, 0, 2}, {1, 4, NAN, 2}, {1, 4, 1, 100}};
+    } cases[] = {{33, 4, 1, 2}, {0, 4, 1, 2},   {1, 0, 1, 2},  {1, -4, 1, 2},
+                 {1, 4, 0, 2},  {1, 4, NAN, 2}, {1, 4, 1, 100}};
     for (const Case &c : cases) {
         writeBytes(path.str(), handMadeMdt(c.nch, c.len, c.fs, c.fmt, 80, samples));
         SignalFileInfo info = descriptor(path.str());
@@ -293,7 +292,7 @@ TEST(MdtFile, HeadersCutShortNeverRead) {
 TEST(MdtFile, AShortSampleSectionReadsOffsetForTheMissingSamples) {
     TempPath path(".mdt");
     ByteBuilder samples;
-    samples.put<int16_t>(4).put<int16_t>(6).put<int8_t>(1); // 2 whole samples and half of one
+    samples.put<int16_t>(4).put<int16_t>(6).put<int8_t>(1);  // 2 whole samples and half of one
     // A hostile length: a billion samples promised by a file of a few bytes.
     writeBytes(path.str(), handMadeMdt(1, 5, 100.0f, 2, 80, samples.b));
     SignalFileInfo info = descriptor(path.str());
@@ -304,7 +303,7 @@ TEST(MdtFile, AShortSampleSectionReadsOffsetForTheMissingSamples) {
     std::vector<float> y = out.floats();
     EXPECT_EQ(y[0], 3.0f);
     EXPECT_EQ(y[1], 4.0f);
-    EXPECT_EQ(y[2], float(1 * 0.5 + 1.0)); // low byte 1, high byte missing
+    EXPECT_EQ(y[2], float(1 * 0.5 + 1.0));  // low byte 1, high byte missing
     EXPECT_EQ(y[3], 1.0f);
     EXPECT_EQ(y[4], 1.0f);
 }
@@ -314,13 +313,13 @@ TEST(MdtFile, DescriptorThatDoesNotMatchTheFileOrItsBlockFails) {
     writeBytes(path.str(), handMadeMdt(2, 3, 100.0f, 2, 80, Bytes(12, 1)));
     SignalFileInfo info = descriptor(path.str());
     ASSERT_EQ(ReadMDTInfo(&info), 1);
-    Block small(5 * 4); // one float short
+    Block small(5 * 4);  // one float short
     info.hData = small.handle();
     EXPECT_EQ(ReadMDTFile(&info), 0);
     Block out(6 * 4);
     info.hData = out.handle();
     SignalFileInfo wrong = info;
-    wrong.len = 1000000; // a block of 6 floats, a descriptor claiming far more
+    wrong.len = 1000000;  // a block of 6 floats, a descriptor claiming far more
     EXPECT_EQ(ReadMDTFile(&wrong), 0);
     wrong = info;
     wrong.fmt = 7;
@@ -337,7 +336,7 @@ TEST(MdtFile, WriterRefusesWhatCannotBeReadBack) {
     info.nch = 1;
     info.len = 0;
     EXPECT_EQ(WriteMDTFile(&info), 0);
-    info.len = 65; // more than the block holds
+    info.len = 65;  // more than the block holds
     EXPECT_EQ(WriteMDTFile(&info), 0);
     info.len = 4;
     info.fmt = 100;

@@ -11,7 +11,13 @@ namespace {
 
 Bytes acqHeader(const char *magic, int16_t nch, int32_t len, float fs) {
     ByteBuilder b;
-    b.text(magic, 8).put<int16_t>(nch).put<int32_t>(len).put<float>(fs).put<float>(1.0f).put<float>(5.0f).put<float>(-5.0f);
+    b.text(magic, 8)
+        .put<int16_t>(nch)
+        .put<int32_t>(len)
+        .put<float>(fs)
+        .put<float>(1.0f)
+        .put<float>(5.0f)
+        .put<float>(-5.0f);
     b.put<int16_t>(0);
     return b.b;
 }
@@ -25,15 +31,14 @@ Bytes m10Header(const char *magic, char type, int16_t nch, int32_t len, char lay
 
 std::vector<float> readAll(const std::string &path, int32_t expect = 1) {
     SignalFileInfo info = descriptor(path);
-    if (ReadDATInfo(&info) != 1)
-        return {};
+    if (ReadDATInfo(&info) != 1) return {};
     Block out(uint32_t(info.nch) * uint32_t(info.len) * 4);
     info.hData = out.handle();
     EXPECT_EQ(ReadDATFile(&info), expect);
     return out.floats();
 }
 
-} // namespace
+}  // namespace
 
 // ---- ACQ ---------------------------------------------------------------------------------------------
 
@@ -79,8 +84,8 @@ TEST(AcqFile, WrittenLayoutAndRoundTrips) {
 
 TEST(AcqFile, RefusedHeaders) {
     TempPath path(".acq");
-    for (const Bytes &b : {acqHeader("acq1.0", 17, 1, 1.0f), acqHeader("ACQ1.0", 1, 1, 1.0f), acqHeader("acq1.0", 0, 1, 1.0f),
-                           acqHeader("acq1.0", 2, -1, 1.0f)}) {
+    for (const Bytes &b : {acqHeader("acq1.0", 17, 1, 1.0f), acqHeader("ACQ1.0", 1, 1, 1.0f),
+                           acqHeader("acq1.0", 0, 1, 1.0f), acqHeader("acq1.0", 2, -1, 1.0f)}) {
         writeBytes(path.str(), b);
         SignalFileInfo info = descriptor(path.str());
         EXPECT_EQ(ReadACQInfo(&info), 0);
@@ -96,7 +101,7 @@ TEST(AcqFile, RefusedHeaders) {
 TEST(AcqFile, AHostileLengthReadsWhatTheFileHoldsIntoABlockOfTheCallersSize) {
     TempPath path(".acq");
     ByteBuilder b;
-    b.raw(acqHeader("acq1.0", 2, 3, 10.0f)).put<float>(1).put<float>(2).put<float>(3); // 1.5 frames of 3
+    b.raw(acqHeader("acq1.0", 2, 3, 10.0f)).put<float>(1).put<float>(2).put<float>(3);  // 1.5 frames of 3
     writeBytes(path.str(), b.b);
     EXPECT_EQ(readAll(path.str()), (std::vector<float>{1, 3, 0, 2, 0, 0}));
     writeBytes(path.str(), acqHeader("acq1.0", 16, 0x7FFFFFFF, 10.0f));
@@ -104,12 +109,12 @@ TEST(AcqFile, AHostileLengthReadsWhatTheFileHoldsIntoABlockOfTheCallersSize) {
     ASSERT_EQ(ReadACQInfo(&info), 1);
     Block small(64);
     info.hData = small.handle();
-    EXPECT_EQ(ReadACQFile(&info), 0); // the block cannot hold what the header claims
+    EXPECT_EQ(ReadACQFile(&info), 0);  // the block cannot hold what the header claims
 }
 
 TEST(AcqFile, AcquireDataIsWrittenAsInterleavedWithItsRange) {
     TempPath path(".acq");
-    std::vector<float> frames = {1, 10, 2, 20, 3, -30}; // 3 frames of 2 channels
+    std::vector<float> frames = {1, 10, 2, 20, 3, -30};  // 3 frames of 2 channels
     ASSERT_EQ(WriteAcquireData(frames.data(), 3, 2, 50.0f, path.c_str()), 1);
     Bytes b = readBytes(path.str());
     EXPECT_EQ(fieldAt<float>(b, 18), 1.0f);
@@ -131,7 +136,7 @@ TEST(Mdt10File, EveryTypeLetterAndBothLayouts) {
         char letter;
         int bytes;
     } types[] = {{'C', 1}, {'c', 1}, {'I', 2}, {'i', 2}, {'L', 4}, {'l', 4}, {'f', 4}, {'d', 8}};
-    const double values[6] = {1, 200, 3, 4, 100, 6}; // 2 channels x 3 samples, as stored
+    const double values[6] = {1, 200, 3, 4, 100, 6};  // 2 channels x 3 samples, as stored
     for (const Type &t : types)
         for (char layout : {'1', ' '}) {
             TempPath path(".m10");
@@ -139,14 +144,14 @@ TEST(Mdt10File, EveryTypeLetterAndBothLayouts) {
             b.raw(m10Header("mdat1.0", t.letter, 2, 3, layout));
             for (double v : values) {
                 switch (t.letter) {
-                case 'C': b.put<uint8_t>(uint8_t(v)); break;
-                case 'c': b.put<int8_t>(int8_t(v == 200 ? -56 : v)); break;
-                case 'I': b.put<uint16_t>(uint16_t(v)); break;
-                case 'i': b.put<int16_t>(int16_t(v)); break;
-                case 'L': b.put<uint32_t>(uint32_t(v)); break;
-                case 'l': b.put<int32_t>(int32_t(v)); break;
-                case 'f': b.put<float>(float(v)); break;
-                default: b.put<double>(v); break;
+                    case 'C': b.put<uint8_t>(uint8_t(v)); break;
+                    case 'c': b.put<int8_t>(int8_t(v == 200 ? -56 : v)); break;
+                    case 'I': b.put<uint16_t>(uint16_t(v)); break;
+                    case 'i': b.put<int16_t>(int16_t(v)); break;
+                    case 'L': b.put<uint32_t>(uint32_t(v)); break;
+                    case 'l': b.put<int32_t>(int32_t(v)); break;
+                    case 'f': b.put<float>(float(v)); break;
+                    default: b.put<double>(v); break;
                 }
             }
             writeBytes(path.str(), b.b);
@@ -160,10 +165,9 @@ TEST(Mdt10File, EveryTypeLetterAndBothLayouts) {
             info.hData = out.handle();
             ASSERT_EQ(ReadMDT10File(&info), 1);
             std::vector<float> stored(values, values + 6);
-            if (t.letter == 'c')
-                stored[1] = -56;
+            if (t.letter == 'c') stored[1] = -56;
             std::vector<float> expected = stored;
-            if (layout == '1') // frames: channel 0 takes positions 0, 2, 4
+            if (layout == '1')  // frames: channel 0 takes positions 0, 2, 4
                 expected = {stored[0], stored[2], stored[4], stored[1], stored[3], stored[5]};
             EXPECT_EQ(out.floats(), expected) << t.letter << layout;
             EXPECT_EQ(info.vmin, *std::min_element(stored.begin(), stored.end()));
@@ -202,8 +206,7 @@ TEST(Mdt10File, WrittenHeaderAndRoundTrip) {
     EXPECT_EQ(fieldAt<int32_t>(b, 24), 0);
     EXPECT_EQ(b[28], ' ');
     EXPECT_EQ(b[29], 0);
-    for (size_t i = 0; i < x.size(); ++i)
-        EXPECT_EQ(fieldAt<float>(b, 30 + 4 * i), x[i]);
+    for (size_t i = 0; i < x.size(); ++i) EXPECT_EQ(fieldAt<float>(b, 30 + 4 * i), x[i]);
     EXPECT_EQ(readAll(path.str()), x);
 }
 
@@ -214,8 +217,7 @@ TEST(XypFile, RoundTripAndLayout) {
     XYPHeader h;
     std::memset(&h, 0, sizeof h);
     h.nCurves = 3;
-    for (int k = 0; k < 4; ++k)
-        h.values[k] = 100 + k;
+    for (int k = 0; k < 4; ++k) h.values[k] = 100 + k;
     const int32_t counts[3] = {2, 0, 3};
     for (int k = 0; k < 3; ++k) {
         h.nPoints[k] = counts[k];
@@ -268,7 +270,7 @@ TEST(XypFile, CountsTheFileCannotHoldAreRefused) {
     EXPECT_EQ(ReadXYPHeader(path.c_str(), &back), 0);
     std::vector<float> rx(4), ry(4);
     EXPECT_EQ(ReadXYPData(path.c_str(), rx.data(), ry.data()), 0);
-    b[26] = 0xFF; // point count -1 after the change below
+    b[26] = 0xFF;  // point count -1 after the change below
     b[27] = b[28] = b[29] = 0xFF;
     writeBytes(path.str(), b);
     EXPECT_EQ(ReadXYPHeader(path.c_str(), &back), 0);
@@ -287,7 +289,7 @@ TEST(Dispatch, EveryKindIsWrittenAndRecognisedWhateverItsName) {
         int16_t fmt;
     } kinds[] = {{0, 0, 6}, {1, 101, 6}, {2, 100, 2}, {3, 0, 6}, {100, 0, 100}, {55, 0, 6}};
     for (const Kind &k : kinds) {
-        TempPath path(".mdt"); // the extension plays no part
+        TempPath path(".mdt");  // the extension plays no part
         SignalFileInfo info = descriptor(path.str(), block.handle(), 2, 300);
         info.fmt = 6;
         ASSERT_EQ(WriteDATFile(&info, k.kind), 1) << k.kind;
@@ -301,7 +303,7 @@ TEST(Dispatch, EveryKindIsWrittenAndRecognisedWhateverItsName) {
         ASSERT_EQ(y.size(), x.size());
         if (k.kind == 100) {
             for (size_t i = 0; i < x.size(); i += 250)
-                EXPECT_EQ(y[i], x[i]); // each compressed block starts exactly
+                EXPECT_EQ(y[i], x[i]);  // each compressed block starts exactly
         } else if (k.kind != 2) {
             EXPECT_EQ(y, x) << k.kind;
         }

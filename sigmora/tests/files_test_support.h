@@ -23,10 +23,11 @@ using Bytes = std::vector<uint8_t>;
 
 // A path in the test folder, unique per process and object, removed when the object goes.
 class TempPath {
-public:
+  public:
     explicit TempPath(const std::string &ext = ".dat") {
         static int counter = 0;
-        path_ = testing::TempDir() + "sigfiles_" + std::to_string(getpid()) + "_" + std::to_string(counter++) + ext;
+        path_ = testing::TempDir() + "sigfiles_" + std::to_string(getpid()) + "_" +
+                std::to_string(counter++) + ext;
         std::remove(path_.c_str());
     }
     ~TempPath() { std::remove(path_.c_str()); }
@@ -35,7 +36,7 @@ public:
     const char *c_str() const { return path_.c_str(); }
     const std::string &str() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -49,12 +50,15 @@ inline void writeBytes(const std::string &path, const Bytes &b) {
     out.write(reinterpret_cast<const char *>(b.data()), std::streamsize(b.size()));
 }
 
-inline bool fileExists(const std::string &path) { return access(path.c_str(), F_OK) == 0; }
+inline bool fileExists(const std::string &path) {
+    return access(path.c_str(), F_OK) == 0;
+}
 
 // Little-endian fields appended in order.
 struct ByteBuilder {
     Bytes b;
-    template <typename T> ByteBuilder &put(T v) {
+    template <typename T>
+    ByteBuilder &put(T v) {
         uint8_t raw[sizeof(T)];
         std::memcpy(raw, &v, sizeof v);
         b.insert(b.end(), raw, raw + sizeof raw);
@@ -72,38 +76,38 @@ struct ByteBuilder {
     }
 };
 
-template <typename T> T fieldAt(const Bytes &b, size_t offset) {
+template <typename T>
+T fieldAt(const Bytes &b, size_t offset) {
     T v{};
-    if (offset + sizeof(T) <= b.size())
-        std::memcpy(&v, b.data() + offset, sizeof v);
+    if (offset + sizeof(T) <= b.size()) std::memcpy(&v, b.data() + offset, sizeof v);
     return v;
 }
 
 // A memory block owned by the test.
 class Block {
-public:
+  public:
     explicit Block(uint32_t bytes) : h_(MemBlockAlloc(bytes)) {}
-    explicit Block(const std::vector<float> &values) : Block(uint32_t(values.size() * sizeof(float))) { set(values); }
+    explicit Block(const std::vector<float> &values) : Block(uint32_t(values.size() * sizeof(float))) {
+        set(values);
+    }
     ~Block() { MemBlockFree(h_); }
     Block(const Block &) = delete;
     Block &operator=(const Block &) = delete;
     uint32_t handle() const { return h_; }
     void set(const std::vector<float> &values) {
         void *p = MemBlockLock(h_);
-        if (!values.empty())
-            std::memcpy(p, values.data(), values.size() * sizeof(float));
+        if (!values.empty()) std::memcpy(p, values.data(), values.size() * sizeof(float));
         MemBlockUnlock(h_);
     }
     std::vector<float> floats() const {
         std::vector<float> v(MemBlockSize(h_) / sizeof(float));
         void *p = MemBlockLock(h_);
-        if (!v.empty())
-            std::memcpy(v.data(), p, v.size() * sizeof(float));
+        if (!v.empty()) std::memcpy(v.data(), p, v.size() * sizeof(float));
         MemBlockUnlock(h_);
         return v;
     }
 
-private:
+  private:
     uint32_t h_;
 };
 
@@ -118,8 +122,7 @@ inline SignalFileInfo descriptor(const std::string &path, uint32_t h = 0, int16_
     info.vmin = -10.0f;
     info.vmax = 10.0f;
     info.scale = 1.0f;
-    for (float &g : info.chanGain)
-        g = 1.0f;
+    for (float &g : info.chanGain) g = 1.0f;
     return info;
 }
 
@@ -127,14 +130,13 @@ inline std::vector<float> randomFloats(size_t n, uint32_t seed, float lo = -100.
     std::mt19937 gen(seed);
     std::uniform_real_distribution<float> dist(lo, hi);
     std::vector<float> v(n);
-    for (float &x : v)
-        x = dist(gen);
+    for (float &x : v) x = dist(gen);
     return v;
 }
 
 // Counts the library's messages while alive.
 class MessageCounter {
-public:
+  public:
     MessageCounter() : previous_(SetMessageHook(hook)) { count() = 0; }
     ~MessageCounter() { SetMessageHook(previous_); }
     static int &count() {
@@ -146,7 +148,7 @@ public:
         return s;
     }
 
-private:
+  private:
     static void hook(const char *text, const char *caption) {
         ++count();
         last() = std::string(caption) + "|" + text;
@@ -154,4 +156,4 @@ private:
     SigmoraMessageHook previous_;
 };
 
-} // namespace filetest
+}  // namespace filetest

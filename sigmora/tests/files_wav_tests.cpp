@@ -10,18 +10,22 @@ using namespace filetest;
 namespace {
 
 // Independent writer: RIFF, "fmt " chunk, optional extra chunks before "data".
-Bytes makeWav(int channels, int bits, uint32_t rate, const Bytes &samples, const std::vector<std::pair<std::string, Bytes>> &extra = {},
-              int16_t tag = 1, int64_t dataSizeField = -1) {
+Bytes makeWav(int channels, int bits, uint32_t rate, const Bytes &samples,
+              const std::vector<std::pair<std::string, Bytes>> &extra = {}, int16_t tag = 1,
+              int64_t dataSizeField = -1) {
     ByteBuilder body;
     body.text("WAVE", 4).text("fmt ", 4).put<uint32_t>(16).put<int16_t>(tag).put<int16_t>(int16_t(channels));
-    body.put<uint32_t>(rate).put<uint32_t>(rate * uint32_t(channels * bits / 8)).put<int16_t>(int16_t(channels * bits / 8));
+    body.put<uint32_t>(rate)
+        .put<uint32_t>(rate * uint32_t(channels * bits / 8))
+        .put<int16_t>(int16_t(channels * bits / 8));
     body.put<int16_t>(int16_t(bits));
     for (const auto &chunk : extra) {
         body.text(chunk.first.c_str(), 4).put<uint32_t>(uint32_t(chunk.second.size())).raw(chunk.second);
-        if (chunk.second.size() % 2)
-            body.put<uint8_t>(0);
+        if (chunk.second.size() % 2) body.put<uint8_t>(0);
     }
-    body.text("data", 4).put<uint32_t>(dataSizeField < 0 ? uint32_t(samples.size()) : uint32_t(dataSizeField)).raw(samples);
+    body.text("data", 4)
+        .put<uint32_t>(dataSizeField < 0 ? uint32_t(samples.size()) : uint32_t(dataSizeField))
+        .raw(samples);
     ByteBuilder file;
     file.text("RIFF", 4).put<uint32_t>(uint32_t(body.b.size())).raw(body.b);
     return file.b;
@@ -29,8 +33,7 @@ Bytes makeWav(int channels, int bits, uint32_t rate, const Bytes &samples, const
 
 Bytes int16Samples(const std::vector<int16_t> &v) {
     ByteBuilder b;
-    for (int16_t s : v)
-        b.put<int16_t>(s);
+    for (int16_t s : v) b.put<int16_t>(s);
     return b.b;
 }
 
@@ -82,15 +85,15 @@ SignalFileInfo readWav(const std::string &path, Block &out) {
     return info;
 }
 
-} // namespace
+}  // namespace
 
 TEST(WavFile, LibraryFilesReadByAnIndependentParser) {
     for (int16_t nch : {1, 2, 3}) {
         TempPath path(".wav");
         const int32_t len = 50;
         std::vector<float> x = randomFloats(size_t(nch * len), uint32_t(nch), -20.0f, 20.0f);
-        x[0] = 1000.0f; // saturates high
-        x[1] = -1000.0f; // saturates low
+        x[0] = 1000.0f;   // saturates high
+        x[1] = -1000.0f;  // saturates low
         Block block(x);
         SignalFileInfo info = descriptor(path.str(), block.handle(), nch, len);
         info.vmin = 0.0f;
@@ -109,7 +112,8 @@ TEST(WavFile, LibraryFilesReadByAnIndependentParser) {
         ASSERT_EQ(w.samples.size(), size_t(c * len));
         for (int ch = 0; ch < c; ++ch)
             for (int j = 0; j < len; ++j)
-                EXPECT_EQ(w.samples[size_t(j * c + ch)], expectedSample(x[size_t(ch * len + j)], 0.0f, 10.0f));
+                EXPECT_EQ(w.samples[size_t(j * c + ch)],
+                          expectedSample(x[size_t(ch * len + j)], 0.0f, 10.0f));
         EXPECT_EQ(w.samples[0], 32767);
         if (nch == 1) {
             EXPECT_EQ(w.samples[1], -32768);
@@ -123,7 +127,7 @@ TEST(WavFile, WriterMapsTheRangeEnds) {
     SignalFileInfo info = descriptor(path.str(), block.handle(), 1, 3);
     info.vmin = 0.0f;
     info.vmax = 10.0f;
-    info.fs = 0.5f; // below 1: the rate field is 1
+    info.fs = 0.5f;  // below 1: the rate field is 1
     ASSERT_EQ(WriteWAVFile(&info), 1);
     ParsedWav w = parseWav(readBytes(path.str()));
     EXPECT_EQ(w.rate, 1u);
@@ -155,15 +159,15 @@ TEST(WavFile, EveryWrittenSampleReadsBack) {
     EXPECT_EQ(back.scale, scale);
     EXPECT_EQ(back.offset, offset);
     std::vector<float> y = out.floats();
-    for (size_t j = 0; j < 100; ++j)
-        EXPECT_EQ(y[j], float(w.samples[j]) * scale + offset) << j;
+    for (size_t j = 0; j < 100; ++j) EXPECT_EQ(y[j], float(w.samples[j]) * scale + offset) << j;
 }
 
 TEST(WavFile, FilesOfAnotherWriterWithExtraChunks) {
     TempPath path(".wav");
     std::vector<int16_t> v = {100, -100, 200, -300, 0, 5, 7, 9};
     // An odd-sized chunk (with its pad byte) and a LIST chunk before the data.
-    writeBytes(path.str(), makeWav(2, 16, 44100, int16Samples(v), {{"JUNK", Bytes(3, 1)}, {"LIST", Bytes(10, 2)}}));
+    writeBytes(path.str(),
+               makeWav(2, 16, 44100, int16Samples(v), {{"JUNK", Bytes(3, 1)}, {"LIST", Bytes(10, 2)}}));
     Block out(8 * 4);
     SignalFileInfo info = readWav(path.str(), out);
     EXPECT_EQ(info.nch, 2);
@@ -190,8 +194,7 @@ TEST(WavFile, EightBitFilesAndFlatFiles) {
     const float scale = float(20.0 / 255.0), offset = float(10.0 - 255.0 * scale);
     const std::vector<float> y = out.floats();
     const uint8_t stored[4] = {0, 128, 255, 64};
-    for (int j = 0; j < 4; ++j)
-        EXPECT_EQ(y[size_t(j)], float(stored[j]) * scale + offset);
+    for (int j = 0; j < 4; ++j) EXPECT_EQ(y[size_t(j)], float(stored[j]) * scale + offset);
     EXPECT_NEAR(y[0], -10.0f, 1e-5);
     EXPECT_NEAR(y[2], 10.0f, 1e-5);
 

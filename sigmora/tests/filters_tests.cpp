@@ -24,10 +24,8 @@ double firReference(double f1, double f2, int n, int type, int tap) {
 // H(e^jw) = B(e^-jw) / A(e^-jw), evaluated from the coefficients.
 std::complex<double> transfer(const std::vector<float> &a, const std::vector<float> &b, double w) {
     std::complex<double> num = 0.0, den = 0.0;
-    for (size_t k = 0; k < b.size(); ++k)
-        num += static_cast<double>(b[k]) * std::polar(1.0, -w * k);
-    for (size_t k = 0; k < a.size(); ++k)
-        den += static_cast<double>(a[k]) * std::polar(1.0, -w * k);
+    for (size_t k = 0; k < b.size(); ++k) num += static_cast<double>(b[k]) * std::polar(1.0, -w * k);
+    for (size_t k = 0; k < a.size(); ++k) den += static_cast<double>(a[k]) * std::polar(1.0, -w * k);
     return num / den;
 }
 
@@ -41,14 +39,14 @@ Design iir(float f1, float f2, float fs, int ord, int type) {
     return d;
 }
 
-} // namespace
+}  // namespace
 
 TEST(FIRDesign, TapsFollowTheWindowFormula) {
     for (int n : {5, 6, 21, 32}) {
         for (int type = 0; type < 4; ++type) {
             std::vector<float> h(n, 9.0f);
             ASSERT_EQ(FIRDesign(0.2f, 0.6f, n, h.data(), type), 1);
-            const int last = n % 2 == 0 ? n - 1 : n; // an even length leaves its last tap 0
+            const int last = n % 2 == 0 ? n - 1 : n;  // an even length leaves its last tap 0
             for (int j = 0; j < last; ++j)
                 EXPECT_NEAR(h[j], firReference(0.2f, 0.6f, n, type, j), 1e-6) << n << " " << type << " " << j;
             if (n % 2 == 0) {
@@ -66,24 +64,22 @@ TEST(FIRDesign, TapsFollowTheWindowFormula) {
 TEST(FIRDesign, RefusedArgumentsTouchNothingOrClear) {
     float h[8];
     std::fill(h, h + 8, 3.0f);
-    EXPECT_EQ(FIRDesign(0.4f, 0.4f, 8, h, 0), 0); // equal edges: untouched
+    EXPECT_EQ(FIRDesign(0.4f, 0.4f, 8, h, 0), 0);  // equal edges: untouched
     EXPECT_EQ(h[0], 3.0f);
-    EXPECT_EQ(FIRDesign(0.1f, 0.4f, 1, h, 0), 0); // one tap: no window, untouched
-    EXPECT_EQ(FIRDesign(0.1f, 0.4f, 0, h, 0), 0); // no taps: h[0] is not written
+    EXPECT_EQ(FIRDesign(0.1f, 0.4f, 1, h, 0), 0);  // one tap: no window, untouched
+    EXPECT_EQ(FIRDesign(0.1f, 0.4f, 0, h, 0), 0);  // no taps: h[0] is not written
     EXPECT_EQ(FIRDesign(0.1f, 0.4f, -5, h, 0), 0);
     EXPECT_EQ(h[0], 3.0f);
     EXPECT_EQ(FIRDesign(0.1f, 0.4f, 8, nullptr, 0), 0);
     for (auto args : {std::array<float, 2>{0.1f, 1.2f}, std::array<float, 2>{-0.1f, 0.5f}}) {
         std::fill(h, h + 8, 3.0f);
         EXPECT_EQ(FIRDesign(args[0], args[1], 8, h, 0), 0);
-        for (float v : h)
-            EXPECT_EQ(v, 0.0f);
+        for (float v : h) EXPECT_EQ(v, 0.0f);
     }
     std::fill(h, h + 8, 3.0f);
     EXPECT_EQ(FIRDesign(0.1f, 0.5f, 8, h, 4), 0);
     EXPECT_EQ(FIRDesign(0.1f, 0.5f, 8, h, -1), 0);
-    for (float v : h)
-        EXPECT_EQ(v, 0.0f);
+    for (float v : h) EXPECT_EQ(v, 0.0f);
 }
 
 TEST(FIRFreqResponse, MatchesTheDirectTransform) {
@@ -141,15 +137,14 @@ TEST(IIRFDesign, ResponsesAreButterworthAtTheHalvedEdges) {
     }
     const Design bp4 = iir(200.0f, 400.0f, fs, 4, 2);
     const double expected[5] = {1, 0, -2, 0, 1};
-    for (int k = 0; k < 5; ++k)
-        EXPECT_NEAR(bp4.b[k] / bp4.b[0], expected[k], 1e-5);
+    for (int k = 0; k < 5; ++k) EXPECT_NEAR(bp4.b[k] / bp4.b[0], expected[k], 1e-5);
 }
 
 TEST(IIRFDesign, OrderOutsideWholeSectionsLeavesZerosAfterIt) {
     const Design d = iir(100.0f, 300.0f, 1000.0f, 3, 0);
     EXPECT_EQ(d.a[3], 0.0f);
     EXPECT_EQ(d.b[3], 0.0f);
-    const Design band = iir(100.0f, 300.0f, 1000.0f, 6, 2); // one 4th-order section
+    const Design band = iir(100.0f, 300.0f, 1000.0f, 6, 2);  // one 4th-order section
     EXPECT_EQ(band.a[5], 0.0f);
     EXPECT_EQ(band.a[6], 0.0f);
     EXPECT_NE(band.a[4], 0.0f);
@@ -168,7 +163,7 @@ TEST(IIRFDesign, RefusedArgumentsTouchNothing) {
         EXPECT_EQ(b[k], 5.0f);
     }
     EXPECT_EQ(IIRFDesign(100.0f, 300.0f, 1000.0f, 63, a.data(), b.data(), 0), 1);
-    EXPECT_EQ(a[64], 5.0f); // nothing past a[ord]
+    EXPECT_EQ(a[64], 5.0f);  // nothing past a[ord]
 }
 
 TEST(FreqRes, MagnitudeAndPhaseFromTheTransferFunction) {
@@ -194,11 +189,9 @@ TEST(FreqRes, MagnitudeAndPhaseFromTheTransferFunction) {
     const float one = 1.0f;
     std::vector<float> r(8, 9.0f);
     ASSERT_EQ(AMFreqRes(&one, &one, 1, 1, r.data(), 8), 1);
-    for (float v : r)
-        EXPECT_FLOAT_EQ(v, 1.0f);
+    for (float v : r) EXPECT_FLOAT_EQ(v, 1.0f);
     ASSERT_EQ(PHFreqRes(&one, &one, 1, 1, r.data(), 8), 1);
-    for (float v : r)
-        EXPECT_EQ(v, 0.0f);
+    for (float v : r) EXPECT_EQ(v, 0.0f);
     EXPECT_EQ(AMFreqRes(&one, &one, 1, 1, r.data(), 0), 0);
     EXPECT_EQ(PHFreqRes(&one, &one, -1, 1, r.data(), 4), 0);
 }
@@ -207,16 +200,14 @@ TEST(SignalToLinearSys, SlotOutputEqualsDirectFormFilter) {
     const Design d = iir(100.0f, 300.0f, 1000.0f, 8, 0);
     const int n = 3000;
     std::vector<double> x(n);
-    for (int i = 0; i < n; ++i)
-        x[i] = 1.0 + 0.5 * std::sin(0.05 * i) + 0.3 * std::sin(1.3 * i);
+    for (int i = 0; i < n; ++i) x[i] = 1.0 + 0.5 * std::sin(0.05 * i) + 0.3 * std::sin(1.3 * i);
     // Direct form over the whole signal, histories starting at x[0] as the slot's start does.
     std::vector<double> y(n);
     auto xin = [&](int i) { return i < 0 ? x[0] : x[i]; };
     auto yout = [&](int i) { return i < 0 ? x[0] : y[i]; };
     for (int i = 0; i < n; ++i) {
         double s = 0.0;
-        for (int k = 0; k <= 8; ++k)
-            s += d.b[k] * xin(i - k) - (k > 0 ? d.a[k] * yout(i - k) : 0.0);
+        for (int k = 0; k <= 8; ++k) s += d.b[k] * xin(i - k) - (k > 0 ? d.a[k] * yout(i - k) : 0.0);
         y[i] = s;
     }
     const float x0 = static_cast<float>(x[0]);

@@ -17,8 +17,7 @@ std::vector<float> randomMatrix(int rows, int cols, unsigned seed) {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<float> d(-1.0f, 1.0f);
     std::vector<float> a(static_cast<std::size_t>(rows * cols));
-    for (float &v : a)
-        v = d(gen);
+    for (float &v : a) v = d(gen);
     return a;
 }
 
@@ -30,8 +29,7 @@ TEST(SigmoraMatrices, ProductMatchesDoubleSums) {
     for (int i = 0; i < m; ++i)
         for (int j = 0; j < k; ++j) {
             double s = 0.0;
-            for (int l = 0; l < n; ++l)
-                s += static_cast<double>(a[i * n + l]) * b[l * k + j];
+            for (int l = 0; l < n; ++l) s += static_cast<double>(a[i * n + l]) * b[l * k + j];
             EXPECT_NEAR(c[i * k + j], s, 2e-5);
         }
     std::vector<float> untouched(4, 3.0f);
@@ -42,15 +40,13 @@ TEST(SigmoraMatrices, ProductMatchesDoubleSums) {
 TEST(SigmoraMatrices, InverseAndSingularMatrix) {
     const int n = 12;
     std::vector<float> a = randomMatrix(n, n, 3);
-    for (int i = 0; i < n; ++i)
-        a[i * n + i] += 4.0f;
+    for (int i = 0; i < n; ++i) a[i * n + i] += 4.0f;
     std::vector<float> inv = a;
     ASSERT_EQ(MatInv(inv.data(), n), 1);
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             double s = 0.0;
-            for (int l = 0; l < n; ++l)
-                s += static_cast<double>(a[i * n + l]) * inv[l * n + j];
+            for (int l = 0; l < n; ++l) s += static_cast<double>(a[i * n + l]) * inv[l * n + j];
             EXPECT_NEAR(s, i == j ? 1.0 : 0.0, 1e-5);
         }
     std::vector<float> singular = {1, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -62,7 +58,7 @@ TEST(SigmoraMatrices, InverseAndSingularMatrix) {
 TEST(SigmoraMatrices, DeterminantWorksOnTheCallersMatrix) {
     std::vector<float> a = {1, 2, 3, 4};
     EXPECT_DOUBLE_EQ(MatDet(a.data(), 2), -2.0);
-    EXPECT_NE(a, (std::vector<float>{1, 2, 3, 4})); // left in eliminated form
+    EXPECT_NE(a, (std::vector<float>{1, 2, 3, 4}));  // left in eliminated form
     float one = -4.25f;
     EXPECT_EQ(MatDet(&one, 1), -4.25);
     std::vector<float> zero(9, 0.0f);
@@ -89,16 +85,14 @@ TEST(SigmoraMatrices, JacobiRotationsInPlace) {
     const int n = 8;
     std::vector<float> a = randomMatrix(n, n, 4);
     for (int i = 0; i < n; ++i)
-        for (int j = 0; j < i; ++j)
-            a[i * n + j] = a[j * n + i];
+        for (int j = 0; j < i; ++j) a[i * n + j] = a[j * n + i];
     const std::vector<float> orig = a;
     std::vector<float> vec(n * n);
     ASSERT_EQ(MatEigenVector(a.data(), n, vec.data(), 1e-7f, 10000), 1);
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i) {
             double av = 0.0;
-            for (int k = 0; k < n; ++k)
-                av += static_cast<double>(orig[i * n + k]) * vec[k * n + j];
+            for (int k = 0; k < n; ++k) av += static_cast<double>(orig[i * n + k]) * vec[k * n + j];
             EXPECT_NEAR(av, a[j * n + j] * vec[i * n + j], 1e-5);
         }
     std::vector<float> b = orig;
@@ -117,8 +111,7 @@ TEST(SigmoraMatrices, CholeskySolvesSeveralRightHandSides) {
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             double s = i == j ? 1.0 : 0.0;
-            for (int k = 0; k < n; ++k)
-                s += static_cast<double>(bm[i * n + k]) * bm[j * n + k];
+            for (int k = 0; k < n; ++k) s += static_cast<double>(bm[i * n + k]) * bm[j * n + k];
             spd[i * n + j] = static_cast<float>(s);
         }
     const std::vector<float> rhs = randomMatrix(n, 2, 6);
@@ -127,8 +120,7 @@ TEST(SigmoraMatrices, CholeskySolvesSeveralRightHandSides) {
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < n; ++i) {
             double s = 0.0;
-            for (int k = 0; k < n; ++k)
-                s += static_cast<double>(spd[i * n + k]) * sol[k * 2 + c];
+            for (int k = 0; k < n; ++k) s += static_cast<double>(spd[i * n + k]) * sol[k * 2 + c];
             EXPECT_NEAR(s, rhs[i * 2 + c], 1e-4);
         }
     // Not positive definite, and positive semi-definite up to rounding: d untouched.
@@ -174,8 +166,7 @@ TEST(SigmoraMatrices, RootsInDoublePrecision) {
         c = next;
     }
     std::vector<double> a;
-    for (auto v : c)
-        a.push_back(v.real());
+    for (auto v : c) a.push_back(v.real());
     std::vector<double> pr(7), pi(7);
     ASSERT_EQ(EQRoots(a.data(), 7, pr.data(), pi.data(), 1e-14, 100), 1);
     EXPECT_LT(rootDistance(roots, pr, pi), 1e-8);
@@ -216,7 +207,7 @@ TEST(SigmoraMatrices, MultipleRegressionAndCurveFit) {
         cx[i] = 0.5f * i;
         cy[i] = 2.0f - cx[i] + 3.0f * cx[i] * cx[i];
     }
-    const double s = 2.25; // mean of cx
+    const double s = 2.25;  // mean of cx
     std::vector<float> c(3), cdt(3);
     ASSERT_EQ(CurveFit(cx.data(), cy.data(), 10, c.data(), 3, cdt.data()), 1);
     EXPECT_NEAR(c[0], 2.0 - s + 3.0 * s * s, 1e-4);
@@ -233,7 +224,7 @@ TEST(SigmoraMatrices, ChebyshevFitFromConsecutiveReferences) {
     const int n = 201;
     std::vector<float> x(n), y(n);
     for (int i = 0; i < n; ++i) {
-        x[n - 1 - i] = -1.0f + 0.01f * i; // descending order
+        x[n - 1 - i] = -1.0f + 0.01f * i;  // descending order
         y[n - 1 - i] = x[n - 1 - i] * x[n - 1 - i] * x[n - 1 - i];
     }
     std::vector<float> a(4);
@@ -248,4 +239,4 @@ TEST(SigmoraMatrices, ChebyshevFitFromConsecutiveReferences) {
     EXPECT_EQ(keep, std::vector<float>(3, 9.0f));
 }
 
-} // namespace
+}  // namespace

@@ -50,20 +50,18 @@ SignalFileInfo descriptor(uint32_t h, int16_t nch, int32_t len) {
 
 std::vector<float> ramp(size_t n, float start = 0.0f) {
     std::vector<float> v(n);
-    for (size_t i = 0; i < n; ++i)
-        v[i] = start + float(i);
+    for (size_t i = 0; i < n; ++i) v[i] = start + float(i);
     return v;
 }
 
-} // namespace
+}  // namespace
 
 // ---- typed elements -----------------------------------------------------------------------------
 
 TEST(TypedElements, GetCopiesTheRawBytesOfEachTypeWidth) {
     Block b(64);
     unsigned char *p = b.bytes();
-    for (int i = 0; i < 64; ++i)
-        p[i] = static_cast<unsigned char>(i + 1);
+    for (int i = 0; i < 64; ++i) p[i] = static_cast<unsigned char>(i + 1);
     b.release();
     const int widths[] = {1, 1, 2, 2, 4, 4, 4, 8};
     for (int type = 0; type < 8; ++type) {
@@ -84,8 +82,7 @@ TEST(TypedElements, UnknownTypeFailsAndWritesNothing) {
     EXPECT_EQ(GetValueFromGMem(b.h, out, 0, 8), 0);
     EXPECT_EQ(GetValueFromGMem(b.h, out, 0, -1), 0);
     EXPECT_EQ(SetValueToGMem(b.h, 1.0, 0, 8), 0);
-    for (unsigned char c : out)
-        EXPECT_EQ(c, 0x5A);
+    for (unsigned char c : out) EXPECT_EQ(c, 0x5A);
     EXPECT_EQ(MemBlockLockCount(b.h), 0u);
 }
 
@@ -105,7 +102,7 @@ TEST(TypedElements, SetTruncatesTowardZeroAndKeepsTheLowBits) {
     b.release();
     EXPECT_EQ(u32, 5u);
     ASSERT_EQ(SetValueToGMem(b.h, -129.5, 7, 0), 1);
-    EXPECT_EQ(static_cast<int8_t>(b.bytes()[7]), 127); // -129 wraps to 127 in 8 bits
+    EXPECT_EQ(static_cast<int8_t>(b.bytes()[7]), 127);  // -129 wraps to 127 in 8 bits
     b.release();
 }
 
@@ -150,7 +147,7 @@ TEST(TypedElements, BadHandlesFail) {
 }
 
 TEST(TypedElements, ElementsOutsideTheBlockFail) {
-    Block b(10); // five 16-bit elements, two floats, one double
+    Block b(10);  // five 16-bit elements, two floats, one double
     int64_t out = 0;
     EXPECT_EQ(GetValueFromGMem(b.h, &out, 4, 2), 1);
     EXPECT_EQ(GetValueFromGMem(b.h, &out, 5, 2), 0);
@@ -161,8 +158,7 @@ TEST(TypedElements, ElementsOutsideTheBlockFail) {
     EXPECT_EQ(SetValueToGMem(b.h, 1.0, 0x40000000, 7), 0);
     EXPECT_EQ(SetValueToGMem(b.h, 1.0, -2, 1), 0);
     EXPECT_EQ(MemBlockLockCount(b.h), 0u);
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(b.bytes()[i], 0) << i;
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(b.bytes()[i], 0) << i;
     b.release();
 }
 
@@ -186,10 +182,10 @@ TEST(FloatWindow, StopsAtTheLastSampleAndFailsPastIt) {
     b.setFloats(ramp(10));
     SignalFileInfo info = descriptor(b.h, 2, 5);
     std::vector<float> buf(8, -1.0f);
-    ASSERT_EQ(GetFloatFromMemory(&info, 1, 4, 8, buf.data()), 1); // one below nch * len
+    ASSERT_EQ(GetFloatFromMemory(&info, 1, 4, 8, buf.data()), 1);  // one below nch * len
     EXPECT_EQ(buf[0], 9.0f);
     EXPECT_EQ(buf[1], -1.0f);
-    EXPECT_EQ(GetFloatFromMemory(&info, 1, 5, 1, buf.data()), 0); // equal to nch * len
+    EXPECT_EQ(GetFloatFromMemory(&info, 1, 5, 1, buf.data()), 0);  // equal to nch * len
     EXPECT_EQ(GetFloatFromMemory(&info, 0, -1, 1, buf.data()), 0);
     EXPECT_EQ(buf[0], 9.0f);
 }
@@ -206,7 +202,7 @@ TEST(FloatWindow, NonPositiveCountSucceedsWithoutCopying) {
 TEST(FloatWindow, DescriptorClaimingMoreThanTheBlockIsLimitedToTheBlock) {
     Block b(4 * sizeof(float));
     b.setFloats(ramp(4, 1.0f));
-    SignalFileInfo info = descriptor(b.h, 4, 1000); // the block holds only 4 samples
+    SignalFileInfo info = descriptor(b.h, 4, 1000);  // the block holds only 4 samples
     std::vector<float> buf(10, 0.0f);
     ASSERT_EQ(GetFloatFromMemory(&info, 0, 2, 10, buf.data()), 1);
     EXPECT_EQ(buf[0], 3.0f);
@@ -256,15 +252,14 @@ SignalFileInfo namedSource(uint32_t h, int16_t nch, int32_t len) {
     src.srcType = 101;
     src.scale = 0.5f;
     src.offset = 1.5f;
-    for (int c = 0; c < 32; ++c)
-        src.chanGain[c] = 1.0f + c;
+    for (int c = 0; c < 32; ++c) src.chanGain[c] = 1.0f + c;
     std::strcpy(src.xUnit, "sec.");
     std::strcpy(src.yUnit, "vol.");
     std::strcpy(src.fileName, "/data/recording.mdt");
     return src;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Selection, AllChannelsCopiesEveryChannelWindowAndTheHeader) {
     Block from(3 * 6 * sizeof(float)), to(3 * 2 * sizeof(float));
@@ -316,15 +311,15 @@ TEST(Selection, FailsBeforeWritingWhenTheWindowOrTheBlocksDoNotFit) {
     SignalFileInfo src = namedSource(from.h, 2, 6), dst = descriptor(to.h, 9, 9);
     SignalFileInfo tooSmall = descriptor(small.h, 9, 9);
     const SignalFileInfo dstBefore = dst;
-    EXPECT_EQ(GetSelectedData(&src, &dst, 2, 0, 2), 0);     // channel beyond nch
-    EXPECT_EQ(GetSelectedData(&src, &dst, 0, 5, 2), 0);     // window leaves the channel
-    EXPECT_EQ(GetSelectedData(&src, &dst, 0, -1, 2), 0);    // negative start
-    EXPECT_EQ(GetSelectedData(&src, &dst, 0, 0, -1), 0);    // negative count
-    EXPECT_EQ(GetSelectedData(&src, &dst, -1, 0, 3), 0);    // 6 floats into a block of 4
+    EXPECT_EQ(GetSelectedData(&src, &dst, 2, 0, 2), 0);   // channel beyond nch
+    EXPECT_EQ(GetSelectedData(&src, &dst, 0, 5, 2), 0);   // window leaves the channel
+    EXPECT_EQ(GetSelectedData(&src, &dst, 0, -1, 2), 0);  // negative start
+    EXPECT_EQ(GetSelectedData(&src, &dst, 0, 0, -1), 0);  // negative count
+    EXPECT_EQ(GetSelectedData(&src, &dst, -1, 0, 3), 0);  // 6 floats into a block of 4
     EXPECT_EQ(GetSelectedData(&src, &tooSmall, 0, 0, 2), 0);
     EXPECT_EQ(0, std::memcmp(&dst, &dstBefore, sizeof dst));
     EXPECT_EQ(to.floats(), std::vector<float>(4, 0.0f));
-    SignalFileInfo lying = namedSource(from.h, 4, 6); // claims 24 samples, block holds 12
+    SignalFileInfo lying = namedSource(from.h, 4, 6);  // claims 24 samples, block holds 12
     EXPECT_EQ(GetSelectedData(&lying, &dst, 3, 0, 1), 0);
     EXPECT_EQ(MemBlockLockCount(from.h), 0u);
     EXPECT_EQ(MemBlockLockCount(to.h), 0u);

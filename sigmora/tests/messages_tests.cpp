@@ -6,7 +6,7 @@
 namespace {
 void firstHook(const char *, const char *) {}
 void secondHook(const char *, const char *) {}
-} // namespace
+}  // namespace
 
 TEST(MessageHook, InstallReturnsThePreviousHookAndNullRestoresTheDefault) {
     EXPECT_EQ(SetMessageHook(firstHook), nullptr);

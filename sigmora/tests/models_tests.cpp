@@ -17,8 +17,7 @@ std::vector<float> arProcess(const std::vector<double> &phi, int n, unsigned see
     std::vector<double> v(n + 500, 0.0);
     for (size_t i = phi.size(); i < v.size(); ++i) {
         double s = e(gen);
-        for (size_t k = 0; k < phi.size(); ++k)
-            s += phi[k] * v[i - 1 - k];
+        for (size_t k = 0; k < phi.size(); ++k) s += phi[k] * v[i - 1 - k];
         v[i] = s;
     }
     return std::vector<float>(v.begin() + 500, v.end());
@@ -29,57 +28,49 @@ std::vector<float> arProcess(const std::vector<double> &phi, int n, unsigned see
 std::vector<double> yuleWalker(const std::vector<float> &x, int p) {
     const int n = static_cast<int>(x.size());
     double mean = 0.0;
-    for (float v : x)
-        mean += v;
+    for (float v : x) mean += v;
     mean /= n;
     std::vector<double> r(p + 1, 0.0);
     for (int m = 0; m <= p; ++m) {
-        for (int j = 0; j + m < n; ++j)
-            r[m] += (x[j] - mean) * (x[j + m] - mean);
+        for (int j = 0; j + m < n; ++j) r[m] += (x[j] - mean) * (x[j + m] - mean);
         r[m] /= n;
     }
     std::vector<std::vector<double>> M(p, std::vector<double>(p + 1));
     for (int i = 0; i < p; ++i) {
-        for (int j = 0; j < p; ++j)
-            M[i][j] = r[std::abs(i - j)];
+        for (int j = 0; j < p; ++j) M[i][j] = r[std::abs(i - j)];
         M[i][p] = -r[i + 1];
     }
     for (int c = 0; c < p; ++c) {
         int piv = c;
         for (int i = c + 1; i < p; ++i)
-            if (std::fabs(M[i][c]) > std::fabs(M[piv][c]))
-                piv = i;
+            if (std::fabs(M[i][c]) > std::fabs(M[piv][c])) piv = i;
         std::swap(M[c], M[piv]);
         for (int i = 0; i < p; ++i)
             if (i != c) {
                 const double f = M[i][c] / M[c][c];
-                for (int j = c; j <= p; ++j)
-                    M[i][j] -= f * M[c][j];
+                for (int j = c; j <= p; ++j) M[i][j] -= f * M[c][j];
             }
     }
     std::vector<double> a(p);
-    for (int i = 0; i < p; ++i)
-        a[i] = M[i][p] / M[i][i];
+    for (int i = 0; i < p; ++i) a[i] = M[i][p] / M[i][i];
     return a;
 }
 
 // Mean squared prediction error of the error filter a[0..p] (a[0] = 1) on mean-removed x.
 double predictionError(const std::vector<float> &x, const std::vector<float> &a, int p) {
     double mean = 0.0;
-    for (float v : x)
-        mean += v;
+    for (float v : x) mean += v;
     mean /= x.size();
     double s = 0.0;
     for (size_t i = p; i < x.size(); ++i) {
         double e = 0.0;
-        for (int k = 0; k <= p; ++k)
-            e += a[k] * (x[i - k] - mean);
+        for (int k = 0; k <= p; ++k) e += a[k] * (x[i - k] - mean);
         s += e * e;
     }
     return s / (x.size() - p);
 }
 
-} // namespace
+}  // namespace
 
 TEST(BurgAR, SecondOrderProcessMatchesYuleWalker) {
     const std::vector<float> x = arProcess({1.5, -0.75}, 8000, 1);
@@ -123,8 +114,7 @@ TEST(BurgAR, OrdersBeyondTheSignalArePaddedAndConstantsRefused) {
     float err;
     ASSERT_EQ(BurgAR(x, 4, 8, &ord, &err, a.data(), 0), 1);
     EXPECT_EQ(ord, 8);
-    for (int k = 4; k <= 8; ++k)
-        EXPECT_EQ(a[k], 0.0f);
+    for (int k = 4; k <= 8; ++k) EXPECT_EQ(a[k], 0.0f);
     const float c[5] = {2, 2, 2, 2, 2};
     EXPECT_EQ(BurgAR(c, 5, 2, &ord, &err, a.data(), 0), 0);
     EXPECT_EQ(BurgAR(x, 0, 2, &ord, &err, a.data(), 0), 0);
@@ -136,24 +126,22 @@ TEST(LSARcoef, FourthOrderProcessMatchesYuleWalker) {
     std::vector<float> a(4);
     ASSERT_EQ(LSARcoef(x.data(), 6000, a.data(), 4), 1);
     const std::vector<double> yw = yuleWalker(x, 4);
-    for (int k = 0; k < 4; ++k)
-        EXPECT_NEAR(a[k], yw[k], 1e-4) << k;
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(a[k], yw[k], 1e-4) << k;
     float a1;
     ASSERT_EQ(LSARcoef(x.data(), 6000, &a1, 1), 1);
-    const std::vector<double> yw1 = yuleWalker(x, 1); // -r1 / r0
+    const std::vector<double> yw1 = yuleWalker(x, 1);  // -r1 / r0
     EXPECT_NEAR(a1, yw1[0], 1e-5);
 }
 
 TEST(LSARcoef, RefusesWhatItCannotComputeAndTouchesNothing) {
     const float x[3] = {1, 2, 4}, flat[6] = {1, 1, 1, 1, 1, 1};
     std::vector<float> a(60, 5.0f);
-    EXPECT_EQ(LSARcoef(x, 3, a.data(), 3), 0); // p + 1 > n: no autocorrelation
+    EXPECT_EQ(LSARcoef(x, 3, a.data(), 3), 0);  // p + 1 > n: no autocorrelation
     EXPECT_EQ(LSARcoef(x, 3, a.data(), 0), 0);
     const std::vector<float> long_ = arProcess({0.5}, 200, 4);
-    EXPECT_EQ(LSARcoef(long_.data(), 200, a.data(), 50), 0); // beyond the fixed matrix
+    EXPECT_EQ(LSARcoef(long_.data(), 200, a.data(), 50), 0);  // beyond the fixed matrix
     EXPECT_EQ(LSARcoef(flat, 6, a.data(), 2), 0);             // zero autocorrelation: singular
-    for (float v : a)
-        EXPECT_EQ(v, 5.0f);
+    for (float v : a) EXPECT_EQ(v, 5.0f);
 }
 
 TEST(RLSARcoef, FirstOrderProcessMatchesLSARcoef) {
@@ -178,8 +166,7 @@ TEST(LMSCalc, ConvergesOnAKnownSystem) {
     const float h[3] = {0.5f, -0.3f, 0.2f};
     std::vector<float> w(3, 9.0f);
     EXPECT_EQ(LMSCalc(0, 0, w.data(), 3, 0.05f, 1, 2), 0.0f);
-    for (float v : w)
-        EXPECT_EQ(v, 0.0f);
+    for (float v : w) EXPECT_EQ(v, 0.0f);
     std::mt19937 gen(7);
     std::normal_distribution<float> e(0.0f, 1.0f);
     float x1 = 0, x2 = 0;
@@ -188,20 +175,18 @@ TEST(LMSCalc, ConvergesOnAKnownSystem) {
         const float d = h[0] * x0 + h[1] * x1 + h[2] * x2;
         const float before[3] = {w[0], w[1], w[2]};
         const float y = LMSCalc(d, x0, w.data(), 3, 0.02f, 0, 2);
-        EXPECT_NEAR(y, before[0] * x0 + before[1] * x1 + before[2] * x2, 1e-5); // output before update
+        EXPECT_NEAR(y, before[0] * x0 + before[1] * x1 + before[2] * x2, 1e-5);  // output before update
         x2 = x1;
         x1 = x0;
     }
-    for (int k = 0; k < 3; ++k)
-        EXPECT_NEAR(w[k], h[k], 1e-3);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(w[k], h[k], 1e-3);
 }
 
 TEST(LMSCalc, ZeroStepAndRefusedSlots) {
     std::vector<float> w = {0.25f, 0.5f};
     LMSCalc(0, 0, w.data(), 2, 0.0f, 1, 0);
     w = {0.25f, 0.5f};
-    for (int i = 0; i < 50; ++i)
-        LMSCalc(1.0f, static_cast<float>(i), w.data(), 2, 0.0f, 0, 0);
+    for (int i = 0; i < 50; ++i) LMSCalc(1.0f, static_cast<float>(i), w.data(), 2, 0.0f, 0, 0);
     EXPECT_EQ(w[0], 0.25f);
     EXPECT_EQ(w[1], 0.5f);
     std::vector<float> big(50, 3.0f);
@@ -209,9 +194,8 @@ TEST(LMSCalc, ZeroStepAndRefusedSlots) {
     EXPECT_EQ(LMSCalc(1, 1, big.data(), 0, 0.1f, 1, 0), 0.0f);
     EXPECT_EQ(LMSCalc(1, 1, big.data(), 3, 0.1f, 1, 8), 0.0f);
     EXPECT_EQ(LMSCalc(1, 1, big.data(), 3, 0.1f, 0, -1), 0.0f);
-    for (float v : big)
-        EXPECT_EQ(v, 3.0f);
-    EXPECT_EQ(LMSCalc(1, 1, big.data(), 41, 0.1f, 1, 7), 0.0f); // 41 weights fit
+    for (float v : big) EXPECT_EQ(v, 3.0f);
+    EXPECT_EQ(LMSCalc(1, 1, big.data(), 41, 0.1f, 1, 7), 0.0f);  // 41 weights fit
     EXPECT_EQ(big[40], 0.0f);
     EXPECT_EQ(big[41], 3.0f);
 }
@@ -220,8 +204,7 @@ TEST(RLSCalc, ConvergesQuicklyOnAKnownSystem) {
     const float h[4] = {0.5f, -0.3f, 0.2f, 0.1f};
     std::vector<float> w(4, 9.0f);
     ASSERT_EQ(RLSCalc(0, 0, w.data(), 4, 0.0f, 1, 3), 1.0f);
-    for (float v : w)
-        EXPECT_EQ(v, 0.0f);
+    for (float v : w) EXPECT_EQ(v, 0.0f);
     std::mt19937 gen(8);
     std::normal_distribution<float> e(0.0f, 1.0f);
     float past[3] = {0, 0, 0};
@@ -233,33 +216,31 @@ TEST(RLSCalc, ConvergesQuicklyOnAKnownSystem) {
         past[1] = past[0];
         past[0] = x0;
     }
-    for (int k = 0; k < 4; ++k)
-        EXPECT_NEAR(w[k], h[k], 1e-4) << k;
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(w[k], h[k], 1e-4) << k;
     EXPECT_EQ(RLSCalc(0, 0, w.data(), 4, 0.0f, 2, 3), 0.0f);
 }
 
 TEST(RLSCalc, UnusableStatesChangeNothing) {
     std::vector<float> w = {0.5f, 0.25f, 0.125f};
-    RLSCalc(0, 0, w.data(), 3, 0, 2, 0); // released: no matrix
+    RLSCalc(0, 0, w.data(), 3, 0, 2, 0);  // released: no matrix
     w = {0.5f, 0.25f, 0.125f};
     EXPECT_EQ(RLSCalc(1, 2, w.data(), 3, 0, 0, 0), 0.0f);
     EXPECT_EQ(w, (std::vector<float>{0.5f, 0.25f, 0.125f}));
     ASSERT_EQ(RLSCalc(0, 0, w.data(), 3, 0, 1, 1), 1.0f);
     std::vector<float> five(5, 1.0f);
-    EXPECT_EQ(RLSCalc(1, 2, five.data(), 5, 0, 0, 1), 0.0f); // not the matrix's size
-    EXPECT_EQ(RLSCalc(1, 2, w.data(), 3, 0, 0, 4), 0.0f);    // slot 4 never initialised
-    EXPECT_EQ(RLSCalc(1, 2, w.data(), 3, 1.0f, 0, 1), 0.0f); // forgetting factor 0
+    EXPECT_EQ(RLSCalc(1, 2, five.data(), 5, 0, 0, 1), 0.0f);  // not the matrix's size
+    EXPECT_EQ(RLSCalc(1, 2, w.data(), 3, 0, 0, 4), 0.0f);     // slot 4 never initialised
+    EXPECT_EQ(RLSCalc(1, 2, w.data(), 3, 1.0f, 0, 1), 0.0f);  // forgetting factor 0
     EXPECT_EQ(RLSCalc(1, 2, w.data(), 3, 0, 0, 8), 0.0f);
     EXPECT_EQ(RLSCalc(1, 2, w.data(), 42, 0, 1, 1), 0.0f);
     EXPECT_EQ(w, (std::vector<float>{0.0f, 0.0f, 0.0f}));
-    for (float v : five)
-        EXPECT_EQ(v, 1.0f);
+    for (float v : five) EXPECT_EQ(v, 1.0f);
     // Initialising another slot replaces the shared matrix.
     ASSERT_EQ(RLSCalc(0, 0, five.data(), 5, 0, 1, 2), 1.0f);
     EXPECT_EQ(RLSCalc(1, 2, w.data(), 3, 0, 0, 1), 0.0f);
     EXPECT_EQ(w, (std::vector<float>{0.0f, 0.0f, 0.0f}));
     RLSCalc(0, 0, five.data(), 5, 0, 2, 2);
-    EXPECT_EQ(RLSCalc(1, 2, five.data(), 5, 0, 0, 2), 0.0f); // after release
+    EXPECT_EQ(RLSCalc(1, 2, five.data(), 5, 0, 0, 2), 0.0f);  // after release
 }
 
 TEST(LQSolution, SolvesAndLeavesItsInputs) {
@@ -267,22 +248,17 @@ TEST(LQSolution, SolvesAndLeavesItsInputs) {
     std::uniform_real_distribution<float> u(-1.0f, 1.0f);
     for (int n : {1, 2, 7, 49}) {
         std::vector<float> A(n * n), b(n), x(n);
-        for (float &v : A)
-            v = u(gen);
-        for (int i = 0; i < n; ++i)
-            A[i * n + i] += 3.0f; // well conditioned
-        if (n > 1)
-            A[0] = 0.0f; // a zero on the diagonal needs pivoting
-        for (float &v : b)
-            v = u(gen);
+        for (float &v : A) v = u(gen);
+        for (int i = 0; i < n; ++i) A[i * n + i] += 3.0f;  // well conditioned
+        if (n > 1) A[0] = 0.0f;                            // a zero on the diagonal needs pivoting
+        for (float &v : b) v = u(gen);
         const std::vector<float> A0 = A, b0 = b;
         ASSERT_EQ(LQSolution(A.data(), b.data(), x.data(), n), 1);
         EXPECT_EQ(A, A0);
         EXPECT_EQ(b, b0);
         for (int i = 0; i < n; ++i) {
             double r = -b[i];
-            for (int j = 0; j < n; ++j)
-                r += static_cast<double>(A[i * n + j]) * x[j];
+            for (int j = 0; j < n; ++j) r += static_cast<double>(A[i * n + j]) * x[j];
             EXPECT_NEAR(r, 0.0, 1e-5) << n << " " << i;
         }
     }

@@ -30,7 +30,8 @@ struct Moments {
     double mean, var;
 };
 
-template <class Draw> Moments moments(int n, Draw draw) {
+template <class Draw>
+Moments moments(int n, Draw draw) {
     double s = 0.0, ss = 0.0;
     for (int i = 0; i < n; ++i) {
         const double v = draw();
@@ -41,7 +42,7 @@ template <class Draw> Moments moments(int n, Draw draw) {
     return {m, ss / n - m * m};
 }
 
-} // namespace
+}  // namespace
 
 TEST(Generator, ExactSequenceAfterASeed) {
     SetRandSeed(1);
@@ -50,8 +51,7 @@ TEST(Generator, ExactSequenceAfterASeed) {
         EXPECT_EQ(UniformNoise(0.0f, 32767.0f), static_cast<float>(r) * 3.0518509e-5f * 32767.0f);
     SetRandSeed(-123456);
     Lcg ref{static_cast<uint32_t>(-123456)};
-    for (int i = 0; i < 5000; ++i)
-        ASSERT_EQ(UniformNoise(-2.0f, 3.0f), uniformRef(ref, -2.0f, 3.0f)) << i;
+    for (int i = 0; i < 5000; ++i) ASSERT_EQ(UniformNoise(-2.0f, 3.0f), uniformRef(ref, -2.0f, 3.0f)) << i;
     SetRandSeed(1);
     EXPECT_FLOAT_EQ(UniformNoise(0.0f, 1.0f), 41.0f / 32767.0f);
 }
@@ -62,7 +62,7 @@ TEST(Generator, StateBelongsToTheThread) {
     EXPECT_EQ(UniformNoise(0, 1), uniformRef(ref, 0, 1));
     float inThread[2] = {};
     std::thread t([&] {
-        inThread[0] = UniformNoise(0, 1); // a new thread starts from state 1
+        inThread[0] = UniformNoise(0, 1);  // a new thread starts from state 1
         SetRandSeed(5);
         inThread[1] = UniformNoise(0, 1);
     });
@@ -70,7 +70,7 @@ TEST(Generator, StateBelongsToTheThread) {
     Lcg one{1}, five{5};
     EXPECT_EQ(inThread[0], uniformRef(one, 0, 1));
     EXPECT_EQ(inThread[1], uniformRef(five, 0, 1));
-    EXPECT_EQ(UniformNoise(0, 1), uniformRef(ref, 0, 1)); // untouched by the other thread's seed
+    EXPECT_EQ(UniformNoise(0, 1), uniformRef(ref, 0, 1));  // untouched by the other thread's seed
 }
 
 TEST(UniformNoise, RangeEndsAndReversedLimits) {
@@ -81,11 +81,10 @@ TEST(UniformNoise, RangeEndsAndReversedLimits) {
         lo = std::min(lo, v);
         hi = std::max(hi, v);
     }
-    EXPECT_EQ(lo, 2.0f);          // r = 0 occurs
-    EXPECT_NEAR(hi, 6.0f, 1e-5f); // r = 32767 occurs
+    EXPECT_EQ(lo, 2.0f);           // r = 0 occurs
+    EXPECT_NEAR(hi, 6.0f, 1e-5f);  // r = 32767 occurs
     EXPECT_LE(hi, 6.0f + 1e-5f);
-    for (int i = 0; i < 100; ++i)
-        EXPECT_EQ(UniformNoise(5.0f, 5.0f), 5.0f);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(UniformNoise(5.0f, 5.0f), 5.0f);
     SetRandSeed(1);
     EXPECT_FLOAT_EQ(UniformNoise(1.0f, 0.0f), 1.0f - 41.0f / 32767.0f);
     const Moments m = moments(100000, [] { return UniformNoise(2.0f, 6.0f); });
@@ -122,8 +121,7 @@ TEST(NormalNoise, DistributionOfManyDraws) {
     EXPECT_NEAR(m.var, 0.25, 0.005);
     EXPECT_NEAR(inside / double(n), 0.6827, 0.006);
     SetRandSeed(0);
-    for (int i = 0; i < 10000; ++i)
-        ASSERT_TRUE(std::isfinite(NormalNoise(0, 1))); // u1 >= 1e-6: no log of 0
+    for (int i = 0; i < 10000; ++i) ASSERT_TRUE(std::isfinite(NormalNoise(0, 1)));  // u1 >= 1e-6: no log of 0
 }
 
 TEST(TriangleNoise, FormulaAndDistribution) {
@@ -135,9 +133,8 @@ TEST(TriangleNoise, FormulaAndDistribution) {
     }
     const Moments m = moments(100000, [] { return TriangleNoise(1.0f, 2.0f, 4.0f); });
     EXPECT_NEAR(m.mean, 7.0 / 3.0, 0.01);
-    EXPECT_NEAR(m.var, (1 + 4 + 16 - 2 - 4 - 8) / 18.0, 0.01); // (a^2+b^2+c^2-ab-ac-bc)/18
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(TriangleNoise(2.0f, 2.0f, 2.0f), 2.0f); // zero width
+    EXPECT_NEAR(m.var, (1 + 4 + 16 - 2 - 4 - 8) / 18.0, 0.01);  // (a^2+b^2+c^2-ab-ac-bc)/18
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(TriangleNoise(2.0f, 2.0f, 2.0f), 2.0f);  // zero width
 }
 
 TEST(ExpSignal, MeanBoundAndRateZero) {
@@ -156,5 +153,5 @@ TEST(ExpSignal, MeanBoundAndRateZero) {
     EXPECT_EQ(ExpSignal(0.0f), 0.0f);
     ref.next();
     const double u = ref.next() * 3.051850947599719e-5;
-    EXPECT_FLOAT_EQ(ExpSignal(4.0f), static_cast<float>(-std::log(u) / 4.0)); // one step per call
+    EXPECT_FLOAT_EQ(ExpSignal(4.0f), static_cast<float>(-std::log(u) / 4.0));  // one step per call
 }

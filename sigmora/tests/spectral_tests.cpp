@@ -29,7 +29,8 @@ std::vector<cd> direct_dft(const std::vector<cd> &x, int sign) {
     for (std::size_t k = 0; k < n; ++k) {
         cd acc = 0;
         for (std::size_t j = 0; j < n; ++j)
-            acc += x[j] * std::polar(1.0, sign * 2.0 * kPi * static_cast<double>((j * k) % n) / static_cast<double>(n));
+            acc += x[j] * std::polar(1.0, sign * 2.0 * kPi * static_cast<double>((j * k) % n) /
+                                              static_cast<double>(n));
         out[k] = acc;
     }
     return out;
@@ -140,8 +141,9 @@ std::vector<cd> direct_dft2(const std::vector<cd> &x, int cols, int rows, int si
             cd acc = 0;
             for (int r = 0; r < rows; ++r)
                 for (int c = 0; c < cols; ++c)
-                    acc += x[r * cols + c] *
-                           std::polar(1.0, sign * 2.0 * kPi * (static_cast<double>(u * r) / rows + static_cast<double>(v * c) / cols));
+                    acc += x[r * cols + c] * std::polar(1.0, sign * 2.0 * kPi *
+                                                                 (static_cast<double>(u * r) / rows +
+                                                                  static_cast<double>(v * c) / cols));
             out[u * cols + v] = acc;
         }
     return out;
@@ -151,14 +153,17 @@ TEST(SpectralFft2D, MatchesDirectTwoDimensionalSums) {
     const int shapes[][2] = {{8, 4}, {4, 8}, {16, 2}, {1, 8}, {8, 1}, {32, 16}};
     for (const auto &s : shapes) {
         const int cols = s[0], rows = s[1];
-        const Vec re0 = random_vec(cols * rows, cols * 100 + rows), im0 = random_vec(cols * rows, rows * 100 + cols);
+        const Vec re0 = random_vec(cols * rows, cols * 100 + rows),
+                  im0 = random_vec(cols * rows, rows * 100 + cols);
         const auto z = to_complex(re0, im0);
         Vec re = re0, im = im0;
-        ASSERT_EQ(FFT2DCalc(re.data(), im.data(), static_cast<int16_t>(cols), static_cast<int16_t>(rows), 0), 1);
+        ASSERT_EQ(FFT2DCalc(re.data(), im.data(), static_cast<int16_t>(cols), static_cast<int16_t>(rows), 0),
+                  1);
         EXPECT_LT(rel_max_error(re, im, direct_dft2(z, cols, rows, -1)), 2e-6) << cols << "x" << rows;
         re = re0;
         im = im0;
-        ASSERT_EQ(FFT2DCalc(re.data(), im.data(), static_cast<int16_t>(cols), static_cast<int16_t>(rows), 1), 1);
+        ASSERT_EQ(FFT2DCalc(re.data(), im.data(), static_cast<int16_t>(cols), static_cast<int16_t>(rows), 1),
+                  1);
         auto inv = direct_dft2(z, cols, rows, +1);
         for (auto &v : inv) v /= cols * rows;
         EXPECT_LT(rel_max_error(re, im, inv), 2e-6) << cols << "x" << rows;
@@ -230,11 +235,11 @@ TEST(SpectralWindow, WeightsFollowTheirFormulasAndScaleTheData) {
             const double t = 2.0 * kPi * i / (n - 1), c = (n - 1) / 2.0;
             double w = 1;
             switch (type) {
-            case 1: w = 1 - std::abs(i - c) / c; break;
-            case 2: w = 0.5 - 0.5 * std::cos(t); break;
-            case 3: w = 1 - std::pow((i - c) / ((n + 1) / 2.0), 2); break;
-            case 4: w = 0.54 - 0.46 * std::cos(t); break;
-            case 5: w = 0.42 - 0.5 * std::cos(t) + 0.08 * std::cos(2 * t); break;
+                case 1: w = 1 - std::abs(i - c) / c; break;
+                case 2: w = 0.5 - 0.5 * std::cos(t); break;
+                case 3: w = 1 - std::pow((i - c) / ((n + 1) / 2.0), 2); break;
+                case 4: w = 0.54 - 0.46 * std::cos(t); break;
+                case 5: w = 0.42 - 0.5 * std::cos(t) + 0.08 * std::cos(2 * t); break;
             }
             EXPECT_NEAR(y[i], x[i] * w, 2e-6) << "type " << type << " i " << i;
         }
@@ -374,7 +379,8 @@ std::vector<cd> dft_6_2831852(const std::vector<cd> &x, int sign) {
     std::vector<cd> out(n);
     for (std::size_t k = 0; k < n; ++k)
         for (std::size_t j = 0; j < n; ++j)
-            out[k] += x[j] * std::polar(1.0, sign * 6.2831852 * static_cast<double>(j * k) / static_cast<double>(n));
+            out[k] += x[j] *
+                      std::polar(1.0, sign * 6.2831852 * static_cast<double>(j * k) / static_cast<double>(n));
     return out;
 }
 

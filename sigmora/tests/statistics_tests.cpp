@@ -17,32 +17,29 @@ std::vector<float> gaussian(int n, double mean, double sd, unsigned seed) {
     std::mt19937 gen(seed);
     std::normal_distribution<double> d(mean, sd);
     std::vector<float> v(n);
-    for (float &x : v)
-        x = static_cast<float>(d(gen));
+    for (float &x : v) x = static_cast<float>(d(gen));
     return v;
 }
 
 struct Summary {
-    double mean, var; // unbiased
+    double mean, var;  // unbiased
 };
 
 Summary summary(const std::vector<float> &x) {
     double s = 0.0;
-    for (float v : x)
-        s += v;
+    for (float v : x) s += v;
     const double m = s / x.size();
     double ss = 0.0;
-    for (float v : x)
-        ss += (v - m) * (v - m);
+    for (float v : x) ss += (v - m) * (v - m);
     return {m, ss / (x.size() - 1)};
 }
 
 // Simpson's rule in double over [a, b] with an even number of panels.
-template <class F> double simpson(F f, double a, double b, int panels = 20000) {
+template <class F>
+double simpson(F f, double a, double b, int panels = 20000) {
     const double h = (b - a) / panels;
     double s = f(a) + f(b);
-    for (int i = 1; i < panels; ++i)
-        s += f(a + i * h) * (i % 2 ? 4.0 : 2.0);
+    for (int i = 1; i < panels; ++i) s += f(a + i * h) * (i % 2 ? 4.0 : 2.0);
     return s * h / 3.0;
 }
 
@@ -62,17 +59,15 @@ double betaByIntegral(double a, double b, double x) {
     return simpson(f, 0.0, x);
 }
 
-} // namespace
+}  // namespace
 
 TEST(Shape, SkewnessAndKurtosisAgainstMoments) {
     std::mt19937 gen(1);
     std::exponential_distribution<double> e(1.0);
     std::vector<float> x(5000);
-    for (float &v : x)
-        v = static_cast<float>(e(gen));
+    for (float &v : x) v = static_cast<float>(e(gen));
     double m = 0.0;
-    for (float v : x)
-        m += v;
+    for (float v : x) m += v;
     m /= x.size();
     double m2 = 0, m3 = 0, m4 = 0;
     for (float v : x) {
@@ -118,8 +113,7 @@ TEST(TTests, StatisticsAndProbabilitiesAgainstFormulas) {
     {
         const std::vector<float> c = gaussian(12, 1.3, 1.0, 5);
         std::vector<float> diff(12);
-        for (int i = 0; i < 12; ++i)
-            diff[i] = a[i] - c[i];
+        for (int i = 0; i < 12; ++i) diff[i] = a[i] - c[i];
         const Summary sd = summary(diff);
         const double tr = sd.mean / std::sqrt(sd.var / 12);
         const float p = tTestMean2(a.data(), c.data(), 12, &t);
@@ -175,8 +169,7 @@ TEST(FTest, AgainstTheIncompleteBetaIntegral) {
     const double fr = firstLarger ? sa.var / sb.var : sb.var / sa.var;
     const double df1 = firstLarger ? 14 : 9, df2 = firstLarger ? 9 : 14;
     double pr = 2.0 * betaByIntegral(df2 / 2, df1 / 2, df2 / (df2 + df1 * fr));
-    if (pr > 1.0)
-        pr = 2.0 - pr;
+    if (pr > 1.0) pr = 2.0 - pr;
     EXPECT_NEAR(f, fr, 1e-5 * fr);
     EXPECT_NEAR(p, pr, 1e-5);
     EXPECT_FLOAT_EQ(fTestVar(a.data(), 15, a.data(), 15, &f), 1.0f);
@@ -201,8 +194,7 @@ TEST(KSTest, DistanceAndProbability) {
         }
     const double ne = std::sqrt(60.0 * 45.0 / 105.0), lambda = (ne + 0.12 + 0.11 / ne) * D;
     double q = 0.0;
-    for (int j = 1; j <= 100; ++j)
-        q += 2.0 * (j % 2 ? 1 : -1) * std::exp(-2.0 * j * j * lambda * lambda);
+    for (int j = 1; j <= 100; ++j) q += 2.0 * (j % 2 ? 1 : -1) * std::exp(-2.0 * j * j * lambda * lambda);
     float d = 0.0f;
     const float p = ksTestDistri(a.data(), 60, b.data(), 45, &d);
     EXPECT_NEAR(d, D, 1e-6);
@@ -228,7 +220,7 @@ TEST(Normal, DensityAndDistributionFunction) {
         EXPECT_NEAR(NormalProb(0.5f, 2.0f, static_cast<float>(x)), ref, 1e-6) << x;
     }
     EXPECT_NEAR(NormalProb(0, 1, 1.96f), 0.9750021, 1e-6);
-    EXPECT_NEAR(NormalProb(0, 1, 1e6f), 1.0, 1e-6); // far tails stay inside [0, 1]
+    EXPECT_NEAR(NormalProb(0, 1, 1e6f), 1.0, 1e-6);  // far tails stay inside [0, 1]
     EXPECT_NEAR(NormalProb(0, 1, -1e6f), 0.0, 1e-6);
     EXPECT_EQ(NormalProb(0, 0, 1), 1.0f);
     EXPECT_EQ(NormalProb(0, 0, -1), 0.0f);

@@ -19,8 +19,7 @@ std::vector<float> randomSignal(size_t n, unsigned seed) {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<float> dist(-100.0f, 100.0f);
     std::vector<float> v(n);
-    for (float &x : v)
-        x = dist(gen);
+    for (float &x : v) x = dist(gen);
     return v;
 }
 
@@ -40,10 +39,8 @@ Taps selectedTaps(int ncof) {
     Taps t;
     t.r.resize(ncof);
     t.c.resize(ncof);
-    for (int k = 0; k < ncof; ++k)
-        t.r[k] = a[1 + 2 * o + k + 2 - ncof / 2];
-    for (int k = 0; k < ncof; ++k)
-        t.c[k] = (k % 2 == 0 ? -1.0 : 1.0) * t.r[ncof - 1 - k];
+    for (int k = 0; k < ncof; ++k) t.r[k] = a[1 + 2 * o + k + 2 - ncof / 2];
+    for (int k = 0; k < ncof; ++k) t.c[k] = (k % 2 == 0 ? -1.0 : 1.0) * t.r[ncof - 1 - k];
     return t;
 }
 
@@ -54,8 +51,7 @@ int selectedLength() {
     a[1 + n / 2 + 24] = 1.0f;
     DaubDWT1D(a.data(), n, -1);
     int count = 0;
-    for (int i = 1; i <= n; ++i)
-        count += a[i] != 0.0f;
+    for (int i = 1; i <= n; ++i) count += a[i] != 0.0f;
     return count;
 }
 
@@ -82,29 +78,25 @@ void referenceStep(float *a, int m, const std::vector<float> &c, const std::vect
             }
         }
     }
-    for (int j = 1; j <= m; ++j)
-        a[j] = t[j];
+    for (int j = 1; j <= m; ++j) a[j] = t[j];
 }
 
 void referenceTransform(float *a, int n, int isign, const Taps &taps) {
     std::vector<float> c(taps.c.begin(), taps.c.end()), r(taps.r.begin(), taps.r.end());
     if (isign > 0) {
-        for (int m = n; m >= 4; m /= 2)
-            referenceStep(a, m, c, r, true);
+        for (int m = n; m >= 4; m /= 2) referenceStep(a, m, c, r, true);
     } else {
-        for (int m = 4; m <= n; m *= 2)
-            referenceStep(a, m, c, r, isign == 0);
+        for (int m = 4; m <= n; m *= 2) referenceStep(a, m, c, r, isign == 0);
     }
 }
 
 double energy(const float *x, size_t n) {
     double e = 0;
-    for (size_t i = 0; i < n; ++i)
-        e += double(x[i]) * x[i];
+    for (size_t i = 0; i < n; ++i) e += double(x[i]) * x[i];
     return e;
 }
 
-} // namespace
+}  // namespace
 
 // ---- filter tables --------------------------------------------------------------------------
 
@@ -123,13 +115,11 @@ TEST(DaubechiesFilters, EveryRowSumsToSqrt2WithUnitEnergyAndOrthogonalEvenShifts
         EXPECT_NEAR(squares, 1.0, 5e-7);
         for (int shift = 2; shift < ncof; shift += 2) {
             double dot = 0;
-            for (int k = 0; k + shift < ncof; ++k)
-                dot += t.c[k] * t.c[k + shift];
+            for (int k = 0; k + shift < ncof; ++k) dot += t.c[k] * t.c[k + shift];
             EXPECT_NEAR(dot, 0.0, 5e-7) << "shift " << shift;
         }
         double highSum = 0;
-        for (double v : t.r)
-            highSum += v;
+        for (double v : t.r) highSum += v;
         EXPECT_NEAR(highSum, 0.0, 5e-7);
     }
 }
@@ -155,8 +145,7 @@ TEST(DaubechiesFilters, TwentyTapRowStartsWithThePublishedValues) {
 
 TEST(DaubechiesFilters, UnsupportedLengthKeepsTheSelection) {
     DaubCoef(8);
-    for (int bad : {5, 0, -4, 2, 22, 3})
-        DaubCoef(bad);
+    for (int bad : {5, 0, -4, 2, 22, 3}) DaubCoef(bad);
     EXPECT_EQ(selectedLength(), 8);
 }
 
@@ -167,7 +156,7 @@ TEST(DaubechiesFilters, FreshLibraryHasNoFilterAndLeavesDataUnchanged) {
     auto dwtNd = lib.symbol<void (*)(float *, const int32_t *, int32_t, int32_t)>("DaubDWTnD");
     auto coef = lib.symbol<void (*)(int32_t)>("DaubCoef");
     ASSERT_TRUE(dwt && dwtNd && coef);
-    DaubCoef(4); // the linked library's selection is not the fresh copy's
+    DaubCoef(4);  // the linked library's selection is not the fresh copy's
     std::vector<float> a = randomSignal(17, 1), before = a;
     dwt(a.data(), 16, 1);
     EXPECT_EQ(a, before);
@@ -189,8 +178,7 @@ TEST(DaubDWT1D, ForwardThenInverseRestoresTheSignalForEveryFilterAndSize) {
             std::vector<float> a = randomSignal(n + 1, ncof * 1000 + n), x = a;
             DaubDWT1D(a.data(), n, 1);
             DaubDWT1D(a.data(), n, -1);
-            for (int i = 1; i <= n; ++i)
-                ASSERT_NEAR(a[i], x[i], 2e-4) << "at " << i;
+            for (int i = 1; i <= n; ++i) ASSERT_NEAR(a[i], x[i], 2e-4) << "at " << i;
         }
     }
 }
@@ -215,11 +203,9 @@ TEST(DaubDWT1D, EightOnesWithFourTapsGiveTwoTwoAndZeros) {
     DaubDWT1D(a.data(), 8, 1);
     EXPECT_NEAR(a[1], 2.0f, 1e-6);
     EXPECT_NEAR(a[2], 2.0f, 1e-6);
-    for (int i = 3; i <= 8; ++i)
-        EXPECT_NEAR(a[i], 0.0f, 1e-6) << i;
+    for (int i = 3; i <= 8; ++i) EXPECT_NEAR(a[i], 0.0f, 1e-6) << i;
     DaubDWT1D(a.data(), 8, -1);
-    for (int i = 1; i <= 8; ++i)
-        EXPECT_NEAR(a[i], 1.0f, 1e-6) << i;
+    for (int i = 1; i <= 8; ++i) EXPECT_NEAR(a[i], 1.0f, 1e-6) << i;
     EXPECT_EQ(a[0], -7.0f);
 }
 
@@ -262,7 +248,7 @@ TEST(DaubDWT1D, ShortOrNonPowerOfTwoLengthsChangeNothing) {
         DaubDWT1D(a.data(), n, -1);
         EXPECT_EQ(a, before);
     }
-    DaubDWT1D(nullptr, 16, 1); // must not crash
+    DaubDWT1D(nullptr, 16, 1);  // must not crash
 }
 
 TEST(DaubDWT1D, ZeroSignRunsOneForwardStepAtEachSizeFromTheSmallest) {
@@ -273,11 +259,9 @@ TEST(DaubDWT1D, ZeroSignRunsOneForwardStepAtEachSizeFromTheSmallest) {
         // A forward pyramid at size m is the step at m followed by the pyramid at m / 2; an
         // inverse at m / 2 undoes the latter and leaves the single step at m.
         DaubDWT1D(manual.data(), m, 1);
-        if (m > 4)
-            DaubDWT1D(manual.data(), m / 2, -1);
+        if (m > 4) DaubDWT1D(manual.data(), m / 2, -1);
     }
-    for (int i = 1; i <= 32; ++i)
-        EXPECT_NEAR(a[i], manual[i], 1e-3) << i;
+    for (int i = 1; i <= 32; ++i) EXPECT_NEAR(a[i], manual[i], 1e-3) << i;
 }
 
 // ---- n-dimensional transform --------------------------------------------------------------------
@@ -295,11 +279,9 @@ TEST(DaubDWTnD, EightByFourIsRowsThenColumns) {
     }
     for (int col = 0; col < 8; ++col) {
         std::vector<float> line(5);
-        for (int j = 0; j < 4; ++j)
-            line[1 + j] = expected[col + 8 * j];
+        for (int j = 0; j < 4; ++j) line[1 + j] = expected[col + 8 * j];
         DaubDWT1D(line.data(), 4, 1);
-        for (int j = 0; j < 4; ++j)
-            expected[col + 8 * j] = line[1 + j];
+        for (int j = 0; j < 4; ++j) expected[col + 8 * j] = line[1 + j];
     }
     EXPECT_EQ(a, expected);
 }
@@ -313,8 +295,7 @@ TEST(DaubDWTnD, InverseRestoresAndZeroSignIsForward) {
     EXPECT_EQ(a, zero);
     EXPECT_NEAR(energy(a.data(), a.size()) / energy(x.data(), x.size()), 1.0, 1e-5);
     DaubDWTnD(a.data(), nn, 3, -1);
-    for (size_t i = 0; i < a.size(); ++i)
-        ASSERT_NEAR(a[i], x[i], 2e-4) << i;
+    for (size_t i = 0; i < a.size(); ++i) ASSERT_NEAR(a[i], x[i], 2e-4) << i;
 }
 
 TEST(DaubDWTnD, DimensionsBelowFourAreSkipped) {
@@ -322,19 +303,17 @@ TEST(DaubDWTnD, DimensionsBelowFourAreSkipped) {
     const int32_t nn[3] = {4, 2, 8};
     std::vector<float> a = randomSignal(64, 8), expected = a;
     DaubDWTnD(a.data(), nn, 3, 1);
-    for (int row = 0; row < 16; ++row) { // lines of dimension 1: 4 consecutive values
+    for (int row = 0; row < 16; ++row) {  // lines of dimension 1: 4 consecutive values
         std::vector<float> line(5);
         std::copy(expected.begin() + 4 * row, expected.begin() + 4 * row + 4, line.begin() + 1);
         DaubDWT1D(line.data(), 4, 1);
         std::copy(line.begin() + 1, line.end(), expected.begin() + 4 * row);
     }
-    for (int i1 = 0; i1 < 8; ++i1) { // lines of dimension 3: stride 8, 8 values
+    for (int i1 = 0; i1 < 8; ++i1) {  // lines of dimension 3: stride 8, 8 values
         std::vector<float> line(9);
-        for (int j = 0; j < 8; ++j)
-            line[1 + j] = expected[i1 + 8 * j];
+        for (int j = 0; j < 8; ++j) line[1 + j] = expected[i1 + 8 * j];
         DaubDWT1D(line.data(), 8, 1);
-        for (int j = 0; j < 8; ++j)
-            expected[i1 + 8 * j] = line[1 + j];
+        for (int j = 0; j < 8; ++j) expected[i1 + 8 * j] = line[1 + j];
     }
     EXPECT_EQ(a, expected);
 }

@@ -24,40 +24,40 @@ std::string libraryFile(Library library);
 void setLibraryFile(Library library, const std::string &file);
 
 class Slot {
- public:
-  // library: by type; file: for tests that bind a library of their own (then library is
-  // ignored).
-  Slot(Library library, const char *name, const char *params = "()", const char *note = "",
-       const char *file = nullptr)
-      : library_(library), name_(name), params_(params), noteText_(note), file_(file) {}
-  Slot(const Slot &) = delete;
-  Slot &operator=(const Slot &) = delete;
+  public:
+    // library: by type; file: for tests that bind a library of their own (then library is
+    // ignored).
+    Slot(Library library, const char *name, const char *params = "()", const char *note = "",
+         const char *file = nullptr)
+        : library_(library), name_(name), params_(params), noteText_(note), file_(file) {}
+    Slot(const Slot &) = delete;
+    Slot &operator=(const Slot &) = delete;
 
-  Library library() const { return library_; }
-  const char *name() const { return name_; }
-  // The entry point, loading the library and looking up the export when the slot is empty.
-  void *resolve();
-  // The export's size note, parsed at its first use (std::logic_error when malformed).
-  const SizeNote &note();
+    Library library() const { return library_; }
+    const char *name() const { return name_; }
+    // The entry point, loading the library and looking up the export when the slot is empty.
+    void *resolve();
+    // The export's size note, parsed at its first use (std::logic_error when malformed).
+    const SizeNote &note();
 
- private:
-  Library library_;
-  const char *name_;
-  const char *params_;
-  const char *noteText_;
-  const char *file_;
-  std::atomic<void *> entry_{nullptr};
-  std::once_flag parsed_;
-  SizeNote note_;
+  private:
+    Library library_;
+    const char *name_;
+    const char *params_;
+    const char *noteText_;
+    const char *file_;
+    std::atomic<void *> entry_{nullptr};
+    std::once_flag parsed_;
+    SizeNote note_;
 };
 
 // A slot that knows the prototype of its export.
 template <class Fn>
 class Bound : public Slot {
- public:
-  using Function = Fn;
-  using Slot::Slot;
-  Fn *get() { return reinterpret_cast<Fn *>(resolve()); }
+  public:
+    using Function = Fn;
+    using Slot::Slot;
+    Fn *get() { return reinterpret_cast<Fn *>(resolve()); }
 };
 
 // Folder of the loaded libtessiq.so with a trailing '/', or "" when it cannot be told.

@@ -31,8 +31,8 @@ void medianFilter(const float *x, int32_t n, float *y, int32_t mLR);
 
 // Magnitude and phase of B(z)/A(z) at lap frequencies from f1 to f2 (2 pi taken as 6.2831852);
 // error 11 when lap is 1 or fs is 0. a and b hold at least one element each.
-void frequencyResponse(const float *a, const float *b, int32_t la, int32_t lb, float *am, float *ph, int32_t lap,
-                       float f1, float f2, float fs);
+void frequencyResponse(const float *a, const float *b, int32_t la, int32_t lb, float *am, float *ph,
+                       int32_t lap, float f1, float f2, float fs);
 
 // y(i) = (x(i) - m)/s; error 11 when s is 0 and n > 0.
 void normalize(const float *x, float *y, int32_t n);

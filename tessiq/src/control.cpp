@@ -12,17 +12,18 @@
 namespace tessiq {
 
 Tessiq::Tessiq() {
-  for (automation::Member &m : controlMembers(instance_)) table().add(std::move(m));
+    for (automation::Member &m : controlMembers(instance_)) table().add(std::move(m));
 }
 
-automation::Variant Tessiq::invoke(automation::DispId id, automation::InvokeKind kind, automation::Args &args) {
-  try {
-    return ControlBase::invoke(id, kind, args);
-  } catch (const std::bad_alloc &) {
-    automation::raise(automation::err::OutOfMemory);
-  } catch (const std::length_error &) {
-    automation::raise(automation::err::OutOfMemory);
-  }
+automation::Variant Tessiq::invoke(automation::DispId id, automation::InvokeKind kind,
+                                   automation::Args &args) {
+    try {
+        return ControlBase::invoke(id, kind, args);
+    } catch (const std::bad_alloc &) {
+        automation::raise(automation::err::OutOfMemory);
+    } catch (const std::length_error &) {
+        automation::raise(automation::err::OutOfMemory);
+    }
 }
 
 }  // namespace tessiq

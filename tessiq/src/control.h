@@ -7,13 +7,14 @@
 namespace tessiq {
 
 class Tessiq : public automation::ControlBase {
- public:
-  Tessiq();
-  automation::Variant invoke(automation::DispId id, automation::InvokeKind kind, automation::Args &args) override;
-  const automation::MemberTable &members() { return table(); }
+  public:
+    Tessiq();
+    automation::Variant invoke(automation::DispId id, automation::InvokeKind kind,
+                               automation::Args &args) override;
+    const automation::MemberTable &members() { return table(); }
 
- private:
-  Instance instance_;
+  private:
+    Instance instance_;
 };
 
 }  // namespace tessiq

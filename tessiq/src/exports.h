@@ -10,14 +10,14 @@
 
 namespace tessiq::sigmora {
 #define TESSIQ_EXPORT(result, name, params, names, note) \
-  inline Bound<result params> name{Library::Sigmora, #name, #names, note};
+    inline Bound<result params> name{Library::Sigmora, #name, #names, note};
 #include "sigmora_api.def"
 #undef TESSIQ_EXPORT
 }  // namespace tessiq::sigmora
 
 namespace tessiq::numora {
 #define TESSIQ_EXPORT(result, name, params, names, note) \
-  inline Bound<result params> name{Library::Numora, #name, #names, note};
+    inline Bound<result params> name{Library::Numora, #name, #names, note};
 #include "numora_api.def"
 #undef TESSIQ_EXPORT
 }  // namespace tessiq::numora
@@ -26,8 +26,8 @@ namespace tessiq {
 
 // Every row of the binding table, for tests that resolve them all.
 struct ExportRow {
-  Slot *slot;
-  Library library;
+    Slot *slot;
+    Library library;
 };
 const ExportRow *allExports(std::size_t &count);
 

@@ -19,34 +19,36 @@ namespace tessiq {
 // raises 9 when they are not all there, 13 for another element type.
 template <class T>
 T *covered(automation::SafeArray &array, int64_t count) {
-  using automation::ElemType;
-  ElemType want = std::is_same_v<T, float>     ? ElemType::R4
-                  : std::is_same_v<T, int32_t> ? ElemType::I4
-                  : std::is_same_v<T, int16_t> ? ElemType::I2
-                  : std::is_same_v<T, double>  ? ElemType::R8
-                                               : ElemType::Byte;
-  if (array.type() != want) automation::raise(automation::err::TypeMismatch);
-  return static_cast<T *>(automation::elementZero(array, count));
+    using automation::ElemType;
+    ElemType want = std::is_same_v<T, float>     ? ElemType::R4
+                    : std::is_same_v<T, int32_t> ? ElemType::I4
+                    : std::is_same_v<T, int16_t> ? ElemType::I2
+                    : std::is_same_v<T, double>  ? ElemType::R8
+                                                 : ElemType::Byte;
+    if (array.type() != want) automation::raise(automation::err::TypeMismatch);
+    return static_cast<T *>(automation::elementZero(array, count));
 }
 
-inline float *coveredFloats(automation::SafeArray &array, int64_t count) { return covered<float>(array, count); }
+inline float *coveredFloats(automation::SafeArray &array, int64_t count) {
+    return covered<float>(array, count);
+}
 
 // Floats 0..count-1, or null without any check when count <= 0 (nothing will be touched).
 inline float *touchedFloats(automation::SafeArray &array, int64_t count) {
-  return count > 0 ? covered<float>(array, count) : nullptr;
+    return count > 0 ? covered<float>(array, count) : nullptr;
 }
 
 // NUL-terminated copies of string arguments, alive for one call.
 class CallStrings {
- public:
-  // Text is UTF-8 on both sides, which is this system's 8-bit code page; c_str() adds the NUL.
-  char *add(const std::string &text) {
-    copies_.push_back(text);
-    return copies_.back().data();
-  }
+  public:
+    // Text is UTF-8 on both sides, which is this system's 8-bit code page; c_str() adds the NUL.
+    char *add(const std::string &text) {
+        copies_.push_back(text);
+        return copies_.back().data();
+    }
 
- private:
-  std::list<std::string> copies_;
+  private:
+    std::list<std::string> copies_;
 };
 
 }  // namespace tessiq

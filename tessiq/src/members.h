@@ -33,17 +33,17 @@ inline constexpr Param ArrStr{ArgType::ArrayString, true};
 
 // State of one control instance.
 struct Instance {
-  RWaveDetector detector;
+    RWaveDetector detector;
 };
 
 using Rows = std::vector<std::pair<automation::DispId, Row>>;
 
 // One function per family of methods, each in its own file.
-void workbenchRows(Rows &rows);          // workbench.cpp: About, b_Mean, b_Min, b_Max, d_stFFT, d_stDWaveletT
-void numericsRows(Rows &rows);           // numerics.cpp: a_
-void statisticsRows(Rows &rows);         // statistics.cpp: b_
-void fileRows(Rows &rows);               // files.cpp: c_
-void signalRows(Rows &rows);             // signal.cpp: d_
+void workbenchRows(Rows &rows);   // workbench.cpp: About, b_Mean, b_Min, b_Max, d_stFFT, d_stDWaveletT
+void numericsRows(Rows &rows);    // numerics.cpp: a_
+void statisticsRows(Rows &rows);  // statistics.cpp: b_
+void fileRows(Rows &rows);        // files.cpp: c_
+void signalRows(Rows &rows);      // signal.cpp: d_
 void modelRows(Rows &rows, Instance &instance);  // models.cpp: e_ and f_
 
 // Every method of methods.def, without handlers.

@@ -5,10 +5,10 @@
 #include "control.h"
 
 extern "C" automation::Control *automation_create_control(const char *progId) {
-  if (!progId || std::strcmp(progId, "TessiqLib.Tessiq") != 0) return nullptr;
-  try {
-    return new tessiq::Tessiq();
-  } catch (...) {
-    return nullptr;
-  }
+    if (!progId || std::strcmp(progId, "TessiqLib.Tessiq") != 0) return nullptr;
+    try {
+        return new tessiq::Tessiq();
+    } catch (...) {
+        return nullptr;
+    }
 }

@@ -28,8 +28,8 @@ std::vector<float> parseValues(const std::string &line, int32_t maxValues);
 bool readLines(const std::string &file, std::vector<std::string> &lines);
 
 struct MatrixInfo {
-  int32_t rows = 0;
-  int32_t cols = 0;
+    int32_t rows = 0;
+    int32_t cols = 0;
 };
 bool readMatrixInfo(const std::string &file, MatrixInfo &info);
 // Stores row r's values at buffer(r * cols + c) for the first rows non-empty lines; min and max

@@ -14,9 +14,9 @@ using testsupport::errorOf;
 
 // The elements of a one-dimensional single array from its element 0 on.
 inline std::vector<float> fromZero(automation::SafeArray &a) {
-  std::vector<float> v;
-  for (int32_t i = 0; i <= a.ubound(); ++i) v.push_back(a.r4(i));
-  return v;
+    std::vector<float> v;
+    for (int32_t i = 0; i <= a.ubound(); ++i) v.push_back(a.r4(i));
+    return v;
 }
 
 }  // namespace tessiq_test

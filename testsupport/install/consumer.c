@@ -6,8 +6,7 @@
 
 int numoraAnswers(void);
 
-int main(void)
-{
+int main(void) {
     float x[4] = {1.0f, 5.0f, 3.0f, 2.0f};
     float re[4] = {1.0f, 1.0f, 1.0f, 1.0f}, im[4] = {0};
     int32_t pos = -1;

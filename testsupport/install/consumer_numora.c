@@ -2,8 +2,7 @@
 #include <numora.h>
 #include <string.h>
 
-int numoraAnswers(void)
-{
+int numoraAnswers(void) {
     char note[64];
     return getErrorNote(0, note) > 0 && strcmp(note, "No error") == 0;
 }

@@ -23,21 +23,21 @@ float AutoThreshold(const float *y, int32_t n, int32_t nWin, double noise);
 float AutoWindowSeconds(double typicalHalfWidthSeconds, double rate);
 
 struct AnalysisOptions {
-  PreprocessParams params;  // the three dialog values are replaced when automatic
-  bool automatic = false;
-  double minSn = 3;         // valley depth and least height, in units of the noise
+    PreprocessParams params;  // the three dialog values are replaced when automatic
+    bool automatic = false;
+    double minSn = 3;  // valley depth and least height, in units of the noise
 };
 
 struct Analysis {
-  PreprocessParams used;                // the parameters in effect (chosen ones with automatic)
-  double noise = 0;                     // mV, RobustNoise of the input on its baseline points
-  double typicalWidthS = 0;             // TypicalHalfWidth of the first pass (automatic only)
-  int32_t m = 0;                        // transform length
-  std::vector<float> denoised, baseline, corrected;  // n values each, corrected = denoised - baseline
-  std::vector<float> rawCorrected;      // input - baseline, where the peaks are measured
-  std::vector<uint8_t> flags;           // ClassifyWindows of the input
-  int32_t baselinePoints = 0;           // points not classified as peak
-  std::vector<PeakRow> peaks;
+    PreprocessParams used;     // the parameters in effect (chosen ones with automatic)
+    double noise = 0;          // mV, RobustNoise of the input on its baseline points
+    double typicalWidthS = 0;  // TypicalHalfWidth of the first pass (automatic only)
+    int32_t m = 0;             // transform length
+    std::vector<float> denoised, baseline, corrected;  // n values each, corrected = denoised - baseline
+    std::vector<float> rawCorrected;                   // input - baseline, where the peaks are measured
+    std::vector<uint8_t> flags;                        // ClassifyWindows of the input
+    int32_t baselinePoints = 0;                        // points not classified as peak
+    std::vector<PeakRow> peaks;
 };
 
 // Preprocesses y(0..n-1) with `wavelet` and analyses it. The baseline is the workbench's

@@ -44,11 +44,11 @@ using FftStep = std::function<void(std::vector<float> &re, std::vector<float> &i
 
 // The three analysis parameters of the preprocessing dialog.
 struct PreprocessParams {
-  float coefThreshold = 200;  // wavelet coefficients below (range / this) are cleared
-  float baseThreshold = 30;   // baseline fluctuation threshold, mV
-  float windowSeconds = 20;   // moving-average window length, s
-  float samplesPerSecond = 20;  // sampling rate that turns the window into points
-  int32_t maxTransform = 16384; // longest transform run (a power of two, at most 2^24)
+    float coefThreshold = 200;     // wavelet coefficients below (range / this) are cleared
+    float baseThreshold = 30;      // baseline fluctuation threshold, mV
+    float windowSeconds = 20;      // moving-average window length, s
+    float samplesPerSecond = 20;   // sampling rate that turns the window into points
+    int32_t maxTransform = 16384;  // longest transform run (a power of two, at most 2^24)
 };
 
 enum class ParamProblem { None, CoefThreshold, BaseThreshold, WindowLength };
@@ -66,12 +66,12 @@ double LeadingNumber(const std::string &text);
 enum class Outcome { Done, Empty, Flat };
 
 struct Preprocessed {
-  int32_t m = 0;                      // transform length
-  std::vector<float> coefficients;    // the m forward coefficients, before the cut-off
-  float cmin = 0, cmax = 0;
-  std::vector<float> denoised;        // n values, mV
-  std::vector<float> baseline;        // n values, mV
-  std::vector<float> corrected;       // n values, mV
+    int32_t m = 0;                    // transform length
+    std::vector<float> coefficients;  // the m forward coefficients, before the cut-off
+    float cmin = 0, cmax = 0;
+    std::vector<float> denoised;   // n values, mV
+    std::vector<float> baseline;   // n values, mV
+    std::vector<float> corrected;  // n values, mV
 };
 
 // Chromatogram preprocessing of y(0..n-1): normalise, remove the histogram level, wavelet

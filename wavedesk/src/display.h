@@ -8,9 +8,9 @@
 namespace wavedesk {
 
 struct DisplayEnvironment {
-  std::string qpaPlatform;     // QT_QPA_PLATFORM
-  std::string x11Display;      // DISPLAY
-  std::string waylandDisplay;  // WAYLAND_DISPLAY
+    std::string qpaPlatform;     // QT_QPA_PLATFORM
+    std::string x11Display;      // DISPLAY
+    std::string waylandDisplay;  // WAYLAND_DISPLAY
 };
 
 // The environment of this process.

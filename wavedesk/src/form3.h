@@ -14,29 +14,29 @@ class QPushButton;
 namespace wavedesk {
 
 class Form3 : public QDialog {
-  Q_OBJECT
+    Q_OBJECT
 
- public:
-  explicit Form3(QWidget *owner = nullptr);
+  public:
+    explicit Form3(QWidget *owner = nullptr);
 
-  // Which button closed the dialog: true (-1) for Command1, 0 for Command2, the close box, or
-  // while the dialog has not been answered.
-  int16_t oksel = 0;
+    // Which button closed the dialog: true (-1) for Command1, 0 for Command2, the close box, or
+    // while the dialog has not been answered.
+    int16_t oksel = 0;
 
-  QLabel *Label1, *Label2, *Label3;
-  QLineEdit *Text1, *Text2, *Text3;
-  QPushButton *Command1, *Command2;
+    QLabel *Label1, *Label2, *Label3;
+    QLineEdit *Text1, *Text2, *Text3;
+    QPushButton *Command1, *Command2;
 
-  // Shows the dialog modally. With a script installed the script answers instead: it receives
-  // the dialog, shown, and fills its text boxes and clicks its buttons as a user would.
-  void showModal();
+    // Shows the dialog modally. With a script installed the script answers instead: it receives
+    // the dialog, shown, and fills its text boxes and clicks its buttons as a user would.
+    void showModal();
 
-  using Script = std::function<void(Form3 &)>;
-  static void setScript(Script script);  // empty function: the real modal dialog again
+    using Script = std::function<void(Form3 &)>;
+    static void setScript(Script script);  // empty function: the real modal dialog again
 
- private:
-  void Command1_Click();
-  void Command2_Click();
+  private:
+    void Command1_Click();
+    void Command2_Click();
 };
 
 }  // namespace wavedesk

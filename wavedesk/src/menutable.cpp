@@ -83,33 +83,35 @@ constexpr MenuEntry kForm1Menu[] = {
 };
 
 void applyEntry(QAction *action, const MenuEntry &entry) {
-  action->setObjectName(QString::fromLatin1(entry.name));
-  action->setCheckable(entry.checkable);
-  action->setChecked(entry.checked);
-  action->setVisible(entry.visible);
+    action->setObjectName(QString::fromLatin1(entry.name));
+    action->setCheckable(entry.checkable);
+    action->setChecked(entry.checked);
+    action->setVisible(entry.visible);
 }
 
 }  // namespace
 
-std::span<const MenuEntry> form1MenuTable() { return kForm1Menu; }
+std::span<const MenuEntry> form1MenuTable() {
+    return kForm1Menu;
+}
 
 int buildMenuBar(QMenuBar *bar, std::span<const MenuEntry> table) {
-  QMenu *current = nullptr;
-  int created = 0;
-  for (const MenuEntry &entry : table) {
-    const QString caption = QString::fromUtf8(entry.caption);
-    if (entry.top) {
-      current = bar->addMenu(caption);
-      current->setObjectName(QString::fromLatin1(entry.name));
-      applyEntry(current->menuAction(), entry);
-    } else if (current != nullptr) {
-      applyEntry(current->addAction(caption), entry);
-    } else {
-      continue;
+    QMenu *current = nullptr;
+    int created = 0;
+    for (const MenuEntry &entry : table) {
+        const QString caption = QString::fromUtf8(entry.caption);
+        if (entry.top) {
+            current = bar->addMenu(caption);
+            current->setObjectName(QString::fromLatin1(entry.name));
+            applyEntry(current->menuAction(), entry);
+        } else if (current != nullptr) {
+            applyEntry(current->addAction(caption), entry);
+        } else {
+            continue;
+        }
+        ++created;
     }
-    ++created;
-  }
-  return created;
+    return created;
 }
 
 }  // namespace wavedesk

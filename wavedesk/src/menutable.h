@@ -14,12 +14,12 @@ class QObject;
 namespace wavedesk {
 
 struct MenuEntry {
-  const char *name;     // idm_ name: objectName of the QAction (and of the QMenu of a top menu)
-  const char *caption;  // text shown, UTF-8
-  bool top;             // a top menu of the menu bar; the items that follow belong to it
-  bool visible;
-  bool checkable;       // a check mark that the item toggles itself when chosen
-  bool checked;         // initial check mark
+    const char *name;     // idm_ name: objectName of the QAction (and of the QMenu of a top menu)
+    const char *caption;  // text shown, UTF-8
+    bool top;             // a top menu of the menu bar; the items that follow belong to it
+    bool visible;
+    bool checkable;  // a check mark that the item toggles itself when chosen
+    bool checked;    // initial check mark
 };
 
 // The menu bar of Form1 in menu order.

@@ -9,15 +9,15 @@ namespace wavedesk {
 
 // One row of the peak table. Times in minutes unless named otherwise.
 struct PeakRow {
-  int32_t number = 0;        // 1, 2, ... in time order
-  double retentionMin = 0;   // apex, refined by a parabola through the three highest points
-  double startMin = 0;       // first point of the peak
-  double endMin = 0;         // last point of the peak
-  double heightMv = 0;       // apex height above the baseline
-  double areaMvS = 0;        // trapezoid sum between start and end, mV*s
-  double widthHalfS = 0;     // full width at half height, s (linear interpolation)
-  double tailing = 0;        // (a + b) / (2a) at 5 % height, a before and b after the apex
-  double signalToNoise = 0;  // height / noise
+    int32_t number = 0;        // 1, 2, ... in time order
+    double retentionMin = 0;   // apex, refined by a parabola through the three highest points
+    double startMin = 0;       // first point of the peak
+    double endMin = 0;         // last point of the peak
+    double heightMv = 0;       // apex height above the baseline
+    double areaMvS = 0;        // trapezoid sum between start and end, mV*s
+    double widthHalfS = 0;     // full width at half height, s (linear interpolation)
+    double tailing = 0;        // (a + b) / (2a) at 5 % height, a before and b after the apex
+    double signalToNoise = 0;  // height / noise
 };
 
 // Robust standard deviation of the noise of y: 1.4826 * median |y(i+1) - y(i)| / sqrt(2), over

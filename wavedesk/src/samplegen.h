@@ -9,22 +9,22 @@
 namespace wavedesk {
 
 struct SamplePeak {
-  double seconds;  // retention time
-  double height;   // mV above the baseline
-  double sigma;    // width (standard deviation) in seconds
+    double seconds;  // retention time
+    double height;   // mV above the baseline
+    double sigma;    // width (standard deviation) in seconds
 };
 
 struct TraceRecipe {
-  int32_t points = 16384;
-  double rate = 20;                 // samples per second
-  double noiseMv = 0.6;             // standard deviation of the white noise
-  double offsetMv = 12;             // baseline level at the start
-  double slopeMvPerS = 28.0 / 819.2;  // linear drift
-  double waveMv = 6;                // amplitude of a slow sine wave on the baseline
-  double tailMv = 0;                // a decaying solvent tail tailMv * exp(-t / tailSeconds)
-  double tailSeconds = 30;
-  uint64_t seed = 0x5EB0C0FFEE2026ULL;
-  std::vector<SamplePeak> peaks;
+    int32_t points = 16384;
+    double rate = 20;                   // samples per second
+    double noiseMv = 0.6;               // standard deviation of the white noise
+    double offsetMv = 12;               // baseline level at the start
+    double slopeMvPerS = 28.0 / 819.2;  // linear drift
+    double waveMv = 6;                  // amplitude of a slow sine wave on the baseline
+    double tailMv = 0;                  // a decaying solvent tail tailMv * exp(-t / tailSeconds)
+    double tailSeconds = 30;
+    uint64_t seed = 0x5EB0C0FFEE2026ULL;
+    std::vector<SamplePeak> peaks;
 };
 
 // The 14 peaks of the sample trace.

@@ -10,7 +10,7 @@
 
 namespace wavedesk {
 
-constexpr int32_t kMaxPoints = 16384;        // points used from one file
+constexpr int32_t kMaxPoints = 16384;  // points used from one file
 constexpr int kSamplesPerSecond = 20;
 
 // Reads the values of a .sepu file as millivolts into buffer[0..capacity-1]. Values are
@@ -38,8 +38,7 @@ int16_t WriteSepuValues(const QString &fileName, const float *values, int32_t co
 
 // Writes the y values of series `seriesIndex` of a chart as a .sepu file. Returns 1 on
 // success, 0 when the index is negative or not below nSeries, or the file cannot be written.
-int16_t WriteSeriesText(automation::ControlHandle &chart, const QString &fileName,
-                        int16_t seriesIndex);
+int16_t WriteSeriesText(automation::ControlHandle &chart, const QString &fileName, int16_t seriesIndex);
 
 // Removes the extension of the file name in `path`: the last "." of the last path component
 // and everything after it, unless that dot begins the name (".profile"). Folders are never

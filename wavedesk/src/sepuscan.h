@@ -14,19 +14,19 @@ namespace wavedesk {
 // the scan stops where the reader stops: at an item that is not a decimal number or is longer
 // than 64 characters. Feed the text in pieces of any size, then call finish().
 class FractionScanner {
- public:
-  explicit FractionScanner(int64_t maxValues) : left_(maxValues) {}
-  void feed(const char *data, std::size_t size);
-  void finish();
-  int64_t fractional() const { return fractional_; }
-  int64_t values() const { return values_; }
+  public:
+    explicit FractionScanner(int64_t maxValues) : left_(maxValues) {}
+    void feed(const char *data, std::size_t size);
+    void finish();
+    int64_t fractional() const { return fractional_; }
+    int64_t values() const { return values_; }
 
- private:
-  void item();
-  std::string token_;
-  int64_t left_;
-  int64_t values_ = 0, fractional_ = 0;
-  bool stopped_ = false;
+  private:
+    void item();
+    std::string token_;
+    int64_t left_;
+    int64_t values_ = 0, fractional_ = 0;
+    bool stopped_ = false;
 };
 
 // FractionScanner over a file; 0 when it cannot be read.

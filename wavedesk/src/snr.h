@@ -14,8 +14,8 @@ namespace wavedesk {
 float SeriesMeasure(const float *values, int32_t count, int16_t kind);
 
 struct SnrFigures {
-  float rawDiff = 0, sigDiff = 0, diffRatio = 0;  // mean first differences and raw / signal
-  float rawSpan = 0, sigSpan = 0, spanRatio = 0;  // amplitude spans and raw / signal
+    float rawDiff = 0, sigDiff = 0, diffRatio = 0;  // mean first differences and raw / signal
+    float rawSpan = 0, sigSpan = 0, spanRatio = 0;  // amplitude spans and raw / signal
 };
 
 // The figures of a raw trace against its corrected signal. A ratio is 0 unless both of its

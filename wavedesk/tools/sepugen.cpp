@@ -19,28 +19,28 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char **argv) {
-  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-    std::fputs(kUsage, stdout);
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 2 && argv[1][0] == '-') {
+        std::fprintf(stderr, "sepugen: unknown option '%s'\n%s", argv[1], kUsage);
+        return 2;
+    }
+    if (argc != 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    std::FILE *out = std::fopen(argv[1], "wb");
+    if (out == nullptr) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    for (long microvolts : wavedesk::GenerateMicrovolts(wavedesk::SampleRecipe()))
+        std::fprintf(out, "%ld\r\n", microvolts);
+    if (std::fclose(out) != 0) {
+        std::perror(argv[1]);
+        return 1;
+    }
     return 0;
-  }
-  if (argc == 2 && argv[1][0] == '-') {
-    std::fprintf(stderr, "sepugen: unknown option '%s'\n%s", argv[1], kUsage);
-    return 2;
-  }
-  if (argc != 2) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  std::FILE *out = std::fopen(argv[1], "wb");
-  if (out == nullptr) {
-    std::perror(argv[1]);
-    return 1;
-  }
-  for (long microvolts : wavedesk::GenerateMicrovolts(wavedesk::SampleRecipe()))
-    std::fprintf(out, "%ld\r\n", microvolts);
-  if (std::fclose(out) != 0) {
-    std::perror(argv[1]);
-    return 1;
-  }
-  return 0;
 }

@@ -44,14 +44,14 @@ constexpr DispId nGridx = 1745027407;         // I2; negative writes are ignored
 constexpr DispId nGridy = 1745027406;         // I2
 
 // Methods of the series store.
-constexpr DispId CreateSeries = 1610809707;   // (I2 nSeries, I4[] nPoints) -> I4
-constexpr DispId AppendSeries = 1610809706;   // (I4 n) -> I4
-constexpr DispId DeleteSeries = 1610809705;   // (I2 index) -> I4
-constexpr DispId SwitchSeries = 1610809739;   // (I2, I2)
-constexpr DispId SetSeries = 1610809732;      // (I2 index, R4[] x, R4[] y, &I4 start, &I4 n)
-constexpr DispId GetSeries = 1610809733;      // same arguments; fills x, y
-constexpr DispId SetGridxVal = 1610809734;    // (R4[] xv, &I2 n)
-constexpr DispId SetGridyVal = 1610809735;    // (R4[] yv, &I2 n)
+constexpr DispId CreateSeries = 1610809707;  // (I2 nSeries, I4[] nPoints) -> I4
+constexpr DispId AppendSeries = 1610809706;  // (I4 n) -> I4
+constexpr DispId DeleteSeries = 1610809705;  // (I2 index) -> I4
+constexpr DispId SwitchSeries = 1610809739;  // (I2, I2)
+constexpr DispId SetSeries = 1610809732;     // (I2 index, R4[] x, R4[] y, &I4 start, &I4 n)
+constexpr DispId GetSeries = 1610809733;     // same arguments; fills x, y
+constexpr DispId SetGridxVal = 1610809734;   // (R4[] xv, &I2 n)
+constexpr DispId SetGridyVal = 1610809735;   // (R4[] yv, &I2 n)
 
 // Rendering.
 constexpr DispId GetChartArea = 1610809708;     // (&R4 x1, &R4 y1, &R4 x2, &R4 y2) -> I4
@@ -61,30 +61,30 @@ constexpr DispId PlotGridLogx = 1610809718;     // (R4 x1, y1, x2, y2, R8 vMin, 
 constexpr DispId PlotGridLogy = 1610809717;     // same
 
 // Interaction.
-constexpr DispId DialogRange = 1610809740;      // () -> BOOL
-constexpr DispId GetPointValues = 1610809741;   // (I2, R4 xv1, R4 xv2, R4[] xv, R4[] yv, I4 max) -> I4
+constexpr DispId DialogRange = 1610809740;     // () -> BOOL
+constexpr DispId GetPointValues = 1610809741;  // (I2, R4 xv1, R4 xv2, R4[] xv, R4[] yv, I4 max) -> I4
 
 // Drawing primitives, text, picture.
-constexpr DispId SaveAsBmpFile = 1610809742;    // (string) -> I4 1/0
-constexpr DispId PlotLine = 1610809743;         // (R4 x1, y1, x2, y2, I4 color, string BF)
-constexpr DispId PlotString = 1610809744;       // (R4 x, y, string, I4 color) -> R4
-constexpr DispId FontName = 1745027405;         // string
-constexpr DispId FontSize = 1745027404;         // I2 points
-constexpr DispId FontBold = 1745027403;         // BOOL
-constexpr DispId FontItalic = 1745027402;       // BOOL
-constexpr DispId FontColor = 1745027401;        // I4 colour (foreground)
-constexpr DispId TextWidth = 1610809745;        // (string) -> R4 pixels
-constexpr DispId TextHeight = 1610809746;       // (string) -> R4 pixels
-constexpr DispId DrawWidth = 1745027400;        // I4 (narrowed to 16 bits on write)
-constexpr DispId DrawStyle = 1745027399;        // I2
-constexpr DispId MousePointer = 1745027398;     // I2
-constexpr DispId MouseIcon = 1745027397;        // picture
-constexpr DispId PlotStrings = 1610809749;      // (R4 x, y, ShowWidth, string, I4 color, &R4 ySpace) -> R4
-constexpr DispId ScaleX = 1610809750;           // (R4, I2 from, I2 to) -> R4
-constexpr DispId ScaleY = 1610809751;           // (R4, I2 from, I2 to) -> R4
-constexpr DispId PlotCircle = 1610809778;       // (R4 x1, y1, x2, y2, I4 color)
-constexpr DispId PlotFillCircle = 1610809779;   // (R4 x1, y1, x2, y2, I4 color)
-constexpr DispId PlotArc = 1610809780;          // (R4 x1, y1, x2, y2, a0, a1, I4 color, &BOOL closed)
+constexpr DispId SaveAsBmpFile = 1610809742;   // (string) -> I4 1/0
+constexpr DispId PlotLine = 1610809743;        // (R4 x1, y1, x2, y2, I4 color, string BF)
+constexpr DispId PlotString = 1610809744;      // (R4 x, y, string, I4 color) -> R4
+constexpr DispId FontName = 1745027405;        // string
+constexpr DispId FontSize = 1745027404;        // I2 points
+constexpr DispId FontBold = 1745027403;        // BOOL
+constexpr DispId FontItalic = 1745027402;      // BOOL
+constexpr DispId FontColor = 1745027401;       // I4 colour (foreground)
+constexpr DispId TextWidth = 1610809745;       // (string) -> R4 pixels
+constexpr DispId TextHeight = 1610809746;      // (string) -> R4 pixels
+constexpr DispId DrawWidth = 1745027400;       // I4 (narrowed to 16 bits on write)
+constexpr DispId DrawStyle = 1745027399;       // I2
+constexpr DispId MousePointer = 1745027398;    // I2
+constexpr DispId MouseIcon = 1745027397;       // picture
+constexpr DispId PlotStrings = 1610809749;     // (R4 x, y, ShowWidth, string, I4 color, &R4 ySpace) -> R4
+constexpr DispId ScaleX = 1610809750;          // (R4, I2 from, I2 to) -> R4
+constexpr DispId ScaleY = 1610809751;          // (R4, I2 from, I2 to) -> R4
+constexpr DispId PlotCircle = 1610809778;      // (R4 x1, y1, x2, y2, I4 color)
+constexpr DispId PlotFillCircle = 1610809779;  // (R4 x1, y1, x2, y2, I4 color)
+constexpr DispId PlotArc = 1610809780;         // (R4 x1, y1, x2, y2, a0, a1, I4 color, &BOOL closed)
 
 // Events raised to the host (arguments by reference).
 constexpr DispId Measured = 1;   // R4 x, y, w, h, xv, yv, wv, hv
@@ -101,38 +101,38 @@ constexpr DispId DblClick = 9;   // none
 
 // Enumerations of the chart's properties (16-bit values).
 enum graphaneBorderStyle : int16_t {
-  GRAPHANEBORDERNONE = 0,
-  GRAPHANEBORDER3DIN = 1,
-  GRAPHANEBORDER3DOUT = 2,
-  GRAPHANEBORDERSINGLE = 3,
+    GRAPHANEBORDERNONE = 0,
+    GRAPHANEBORDER3DIN = 1,
+    GRAPHANEBORDER3DOUT = 2,
+    GRAPHANEBORDERSINGLE = 3,
 };
 
 enum graphaneDotStyle : int16_t {
-  GRAPHANEDOTNONE = 0,
-  GRAPHANEDOTCROSS = 1,
-  GRAPHANEDOTCIRCLE = 2,
-  GRAPHANEDOTBOX = 3,
-  GRAPHANEDOTX = 4,
-  GRAPHANEDOTTRIANGLE = 5,
+    GRAPHANEDOTNONE = 0,
+    GRAPHANEDOTCROSS = 1,
+    GRAPHANEDOTCIRCLE = 2,
+    GRAPHANEDOTBOX = 3,
+    GRAPHANEDOTX = 4,
+    GRAPHANEDOTTRIANGLE = 5,
 };
 
 enum graphaneLineStyle : int16_t {
-  GRAPHANELINENONE = 0,
-  GRAPHANELINESOLID = 1,
-  GRAPHANELINEDASH = 2,
-  GRAPHANELINEDASHDOT = 3,
-  GRAPHANELINEBAR = 4,
-  GRAPHANELINEBAR3D = 5,
-  GRAPHANESCATTERDOTS = 6,
+    GRAPHANELINENONE = 0,
+    GRAPHANELINESOLID = 1,
+    GRAPHANELINEDASH = 2,
+    GRAPHANELINEDASHDOT = 3,
+    GRAPHANELINEBAR = 4,
+    GRAPHANELINEBAR3D = 5,
+    GRAPHANESCATTERDOTS = 6,
 };
 
 enum graphaneGridSel : int16_t {
-  GRAPHANEGRIDNONE = 0,
-  GRAPHANEGRIDEQSPACE = 1,
-  GRAPHANEGRIDVALUE = 2,
-  GRAPHANEGRIDCM = 3,
-  GRAPHANEGRID5MM = 4,
-  GRAPHANEGRIDMM = 5,
+    GRAPHANEGRIDNONE = 0,
+    GRAPHANEGRIDEQSPACE = 1,
+    GRAPHANEGRIDVALUE = 2,
+    GRAPHANEGRIDCM = 3,
+    GRAPHANEGRID5MM = 4,
+    GRAPHANEGRIDMM = 5,
 };
 
 // Mouse buttons and shift state carried by the mouse and key events.

@@ -28,9 +28,9 @@ bool huffmanCompress(const uint8_t *data, size_t size, std::vector<uint8_t> &out
 void huffmanFlush(std::vector<uint8_t> &out, HuffmanBits &bits);
 
 enum class HuffmanExpandResult {
-    Ok,        // the end-of-stream symbol was reached (or `limit` bytes were produced)
-    Truncated, // the table or the codes need bytes beyond the end of the input
-    Corrupt,   // a count table run whose last symbol lies below its first
+    Ok,         // the end-of-stream symbol was reached (or `limit` bytes were produced)
+    Truncated,  // the table or the codes need bytes beyond the end of the input
+    Corrupt,    // a count table run whose last symbol lies below its first
     NoMemory
 };
 
@@ -44,4 +44,4 @@ HuffmanExpandResult huffmanExpand(const uint8_t *data, size_t size, std::vector<
 inline constexpr const char *kHuffmanReadErrorText = "Read Compressed data error.";
 inline constexpr const char *kHuffmanReadErrorCaption = "Message";
 
-} // namespace mathcore
+}  // namespace mathcore

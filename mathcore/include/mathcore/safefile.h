@@ -12,10 +12,10 @@
 namespace mathcore {
 
 class ReplacingFile {
-public:
+  public:
     // Creates the temporary; ok() is false when that is impossible.
     explicit ReplacingFile(const char *path);
-    ~ReplacingFile(); // removes the temporary unless commit() succeeded
+    ~ReplacingFile();  // removes the temporary unless commit() succeeded
     ReplacingFile(const ReplacingFile &) = delete;
     ReplacingFile &operator=(const ReplacingFile &) = delete;
 
@@ -25,7 +25,7 @@ public:
     // Closes the temporary and renames it over the destination; false on any failure.
     bool commit();
 
-private:
+  private:
     void discard();
     std::string path_;
     std::string temp_;
@@ -38,7 +38,7 @@ bool writeWholeFile(const char *path, const void *data, size_t size);
 
 // A file opened for reading with positioned reads that never pass its end.
 class InputFile {
-public:
+  public:
     explicit InputFile(const char *path);
     ~InputFile();
     InputFile(const InputFile &) = delete;
@@ -50,9 +50,11 @@ public:
     // an error).
     size_t readAt(uint64_t offset, void *buffer, size_t size) const;
     // true when exactly size bytes were read.
-    bool readExact(uint64_t offset, void *buffer, size_t size) const { return readAt(offset, buffer, size) == size; }
+    bool readExact(uint64_t offset, void *buffer, size_t size) const {
+        return readAt(offset, buffer, size) == size;
+    }
 
-private:
+  private:
     int fd_ = -1;
     uint64_t size_ = 0;
 };
@@ -62,4 +64,4 @@ enum class FileReadResult { Ok, OpenFailed, TooLarge, NoMemory, ReadFailed };
 // Reads a whole regular file of at most maxBytes bytes into out.
 FileReadResult readWholeFile(const char *path, std::vector<uint8_t> &out, uint64_t maxBytes);
 
-} // namespace mathcore
+}  // namespace mathcore

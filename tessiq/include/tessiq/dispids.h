@@ -16,8 +16,8 @@ namespace tessiq::dispid {
 
 // Every method with its number, in interface order (for hosts that list or look up members).
 struct Entry {
-  std::string_view name;
-  int32_t id;
+    std::string_view name;
+    int32_t id;
 };
 
 inline constexpr std::array kAll = std::to_array<Entry>({

@@ -18,6 +18,6 @@ inline int errorOf(const std::function<void()> &f) {
     return 0;
 }
 
-} // namespace testsupport
+}  // namespace testsupport
 
 #endif

@@ -17,8 +17,7 @@ inline std::set<std::string> declaredExports(const std::string &header, const st
     const std::regex decl("^\\s*" + macro + "\\s[^(]*?\\b(\\w+)\\s*\\(");
     std::smatch m;
     for (std::string line; std::getline(in, line);)
-        if (std::regex_search(line, m, decl))
-            names.insert(m[1]);
+        if (std::regex_search(line, m, decl)) names.insert(m[1]);
     return names;
 }
 
@@ -26,18 +25,16 @@ inline std::set<std::string> declaredExports(const std::string &header, const st
 inline std::set<std::string> dynamicSymbols(const std::string &library) {
     std::set<std::string> names;
     FILE *p = popen(("nm -D --defined-only '" + library + "'").c_str(), "r");
-    if (!p)
-        return names;
+    if (!p) return names;
     char line[1024];
     const std::regex row("^[0-9a-fA-F]*\\s+\\w\\s+(\\S+)");
     std::cmatch m;
     while (std::fgets(line, sizeof line, p))
-        if (std::regex_search(line, m, row))
-            names.insert(m[1]);
+        if (std::regex_search(line, m, row)) names.insert(m[1]);
     pclose(p);
     return names;
 }
 
-} // namespace testsupport
+}  // namespace testsupport
 
 #endif

@@ -23,64 +23,71 @@
 namespace automation {
 
 class ControlHandle {
- public:
-  ControlHandle() = default;
-  explicit ControlHandle(std::unique_ptr<Control> control) : control_(std::move(control)) {}
-  static ControlHandle create(const std::string &progId) { return ControlHandle(createControl(progId)); }
+  public:
+    ControlHandle() = default;
+    explicit ControlHandle(std::unique_ptr<Control> control) : control_(std::move(control)) {}
+    static ControlHandle create(const std::string &progId) { return ControlHandle(createControl(progId)); }
 
-  bool valid() const { return control_ != nullptr; }
-  Control *operator->() const { return control_.get(); }
-  Control *get() const { return control_.get(); }
-  void reset() { control_.reset(); }
+    bool valid() const { return control_ != nullptr; }
+    Control *operator->() const { return control_.get(); }
+    Control *get() const { return control_.get(); }
+    void reset() { control_.reset(); }
 
-  template <class... A>
-  Variant call(DispId id, A &&...args) {
-    return invoke(InvokeKind::Method, id, std::forward<A>(args)...);
-  }
-  template <class... A>
-  Variant get(DispId id, A &&...index) {
-    return invoke(InvokeKind::PropertyGet, id, std::forward<A>(index)...);
-  }
-  template <class... A>
-  void put(DispId id, A &&...indexAndValue) {
-    invoke(InvokeKind::PropertyPut, id, std::forward<A>(indexAndValue)...);
-  }
-
- private:
-  template <class... A>
-  Variant invoke(InvokeKind kind, DispId id, A &&...args) {
-    if (!control_) raise(err::ObjectNotSet);
-    Args list{toVariant(args)...};
-    Variant result = control_->invoke(id, kind, list);
-    std::size_t i = 0;
-    (writeBack<A>(list[i++], args), ...);
-    return result;
-  }
-
-  static Variant toVariant(SafeArray &a) { return Variant(a); }
-  static Variant toVariant(const Variant &v) { return v; }
-  static Variant toVariant(const std::string &s) { return Variant(s); }
-  static Variant toVariant(const char *s) { return Variant(s); }
-  template <class T>
-  static Variant toVariant(const T &v) requires std::is_arithmetic_v<T> {
-    return Variant(v);
-  }
-
-  template <class A, class T>
-  static void writeBack(const Variant &v, T &target) {
-    if constexpr (std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>) {
-      using U = std::remove_cvref_t<T>;
-      if constexpr (std::is_same_v<U, int16_t>) target = v.toI2();
-      else if constexpr (std::is_same_v<U, int32_t>) target = v.toI4();
-      else if constexpr (std::is_same_v<U, float>) target = v.toR4();
-      else if constexpr (std::is_same_v<U, double>) target = v.toR8();
-      else if constexpr (std::is_same_v<U, bool>) target = v.toBool();
-      else if constexpr (std::is_same_v<U, std::string>) target = v.toString();
-      else if constexpr (std::is_same_v<U, Variant>) target = v;
+    template <class... A>
+    Variant call(DispId id, A &&...args) {
+        return invoke(InvokeKind::Method, id, std::forward<A>(args)...);
     }
-  }
+    template <class... A>
+    Variant get(DispId id, A &&...index) {
+        return invoke(InvokeKind::PropertyGet, id, std::forward<A>(index)...);
+    }
+    template <class... A>
+    void put(DispId id, A &&...indexAndValue) {
+        invoke(InvokeKind::PropertyPut, id, std::forward<A>(indexAndValue)...);
+    }
 
-  std::unique_ptr<Control> control_;
+  private:
+    template <class... A>
+    Variant invoke(InvokeKind kind, DispId id, A &&...args) {
+        if (!control_) raise(err::ObjectNotSet);
+        Args list{toVariant(args)...};
+        Variant result = control_->invoke(id, kind, list);
+        std::size_t i = 0;
+        (writeBack<A>(list[i++], args), ...);
+        return result;
+    }
+
+    static Variant toVariant(SafeArray &a) { return Variant(a); }
+    static Variant toVariant(const Variant &v) { return v; }
+    static Variant toVariant(const std::string &s) { return Variant(s); }
+    static Variant toVariant(const char *s) { return Variant(s); }
+    template <class T>
+    static Variant toVariant(const T &v) requires std::is_arithmetic_v<T> {
+        return Variant(v);
+    }
+
+    template <class A, class T>
+    static void writeBack(const Variant &v, T &target) {
+        if constexpr (std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>) {
+            using U = std::remove_cvref_t<T>;
+            if constexpr (std::is_same_v<U, int16_t>)
+                target = v.toI2();
+            else if constexpr (std::is_same_v<U, int32_t>)
+                target = v.toI4();
+            else if constexpr (std::is_same_v<U, float>)
+                target = v.toR4();
+            else if constexpr (std::is_same_v<U, double>)
+                target = v.toR8();
+            else if constexpr (std::is_same_v<U, bool>)
+                target = v.toBool();
+            else if constexpr (std::is_same_v<U, std::string>)
+                target = v.toString();
+            else if constexpr (std::is_same_v<U, Variant>)
+                target = v;
+        }
+    }
+
+    std::unique_ptr<Control> control_;
 };
 
 }  // namespace automation

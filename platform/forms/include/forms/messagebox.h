@@ -13,10 +13,10 @@ enum class MsgButtons { Ok, OkCancel, YesNo };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
 struct MessageRequest {
-  MsgIcon icon;
-  QString title;
-  QString text;
-  MsgButtons buttons;
+    MsgIcon icon;
+    QString title;
+    QString text;
+    MsgButtons buttons;
 };
 
 // Shows a modal message box (or hands the request to the installed hook) and returns the answer.

@@ -12,7 +12,11 @@ uint32_t toOleColor(const QColor &color);
 
 // Form layouts are given in twips: 15 twips per pixel.
 constexpr int kTwipsPerPixel = 15;
-constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
-constexpr int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
+constexpr int twipsToPixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+constexpr int pixelsToTwips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 }  // namespace forms
