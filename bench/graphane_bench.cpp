@@ -51,6 +51,22 @@ void plotChart(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
 }
 
+// Plot of 16 x 1,000,000 points in one style: line style, line width and marker (dot style) as
+// the arguments. Every style is to stay within a few times the thin solid line.
+void plotStyle(benchmark::State &state) {
+    auto chart = makeChart(16, 1000000);
+    for (int s = 0; s < 16; ++s) {
+        graphane::SeriesSlot &slot = chart->model().slot(s);
+        slot.lineStyle = int16_t(state.range(0));
+        slot.lineWidth = int16_t(state.range(1));
+        slot.dotStyle = int16_t(state.range(2));
+    }
+    for (auto _ : state) {
+        chart->plot(false);
+        benchmark::DoNotOptimize(chart->surface().image().constBits());
+    }
+}
+
 // The plain way: every segment of the same mapped points drawn with QPainter::drawLine.
 void drawLinePerSegment(benchmark::State &state) {
     auto chart = makeChart(int(state.range(0)), int(state.range(1)));
@@ -125,6 +141,17 @@ BENCHMARK(drawLinePerSegment)
     ->ReportAggregatesOnly(true);
 BENCHMARK(plotChart)
     ->Args({1, 10000000})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(plotStyle)
+    ->ArgNames({"line", "width", "dot"})
+    ->Args({1, 1, 0})  // thin solid line
+    ->Args({1, 2, 0})  // line width 2
+    ->Args({4, 1, 0})  // bars
+    ->Args({5, 1, 0})  // 3-D bars
+    ->Args({6, 1, 0})  // scatter
+    ->Args({0, 1, 2})  // circle markers only
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);

@@ -1,8 +1,10 @@
 # Readers and interfaces of the programs and controls: the .sepu reader, the DataFile reader,
-# the property bag's text form, and the dispatch entry of each control.
+# the fraction scanner of sepuprep, the property bag's text form, and the dispatch entry of each
+# control.
 swb_add_fuzz(NAME propertybag SOURCE propertybag_fuzz.cpp LIBS automation)
 if(TARGET wavedesk_core)
   swb_add_fuzz(NAME sepu SOURCE sepu_fuzz.cpp LIBS wavedesk_core)
+  swb_add_fuzz(NAME sepuscan SOURCE sepuscan_fuzz.cpp LIBS wavedesk_core)
 endif()
 if(TARGET datafile)
   swb_add_fuzz(NAME datafile SOURCE datafile_fuzz.cpp LIBS datafile)

@@ -153,10 +153,12 @@ void Form1::connectMenuCommands() {
         {"idm_Compress", &Form1::idm_Compress_Click},
         {"idm_Expand", &Form1::idm_Expand_Click},
     };
-    for (const auto &[name, command] : commands)
-        if (QAction *action = menuItem(QString::fromLatin1(name)))
+    for (const auto &entry : commands)
+        if (QAction *action = menuItem(QString::fromLatin1(entry.first))) {
+            const auto command = entry.second;
             connect(action, &QAction::triggered, this,
                     [this, command] { quietly([&] { (this->*command)(); }); });
+        }
     // idm_BaseLineCalc has no command: choosing it does nothing.
 }
 
