@@ -19,6 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const std::string scratch = [] {
         const std::string dir = QDir::tempPath().toStdString() + "/swb-fuzz-graphane";
         QDir().mkpath(QString::fromStdString(dir));
+        // A number passed where a file name is expected becomes a relative name: keep those in
+        // the scratch folder too.
+        QDir::setCurrent(QString::fromStdString(dir));
         return dir;
     }();
     graphane::GraphaneControl chart;
