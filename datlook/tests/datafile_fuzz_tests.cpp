@@ -55,6 +55,7 @@ void expectBoundedBy(const Reads &r, std::size_t fileSize) {
 
 SampleContent fuzzSample() {
     std::vector<std::int32_t> ints;
+    ints.reserve(40);
     for (int i = 0; i < 40; ++i) ints.push_back(i * 3 - 50);
     return makeSample(ints, 3, 4, 99);
 }

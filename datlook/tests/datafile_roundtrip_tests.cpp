@@ -119,6 +119,7 @@ class DataFileRoundTrip : public ::testing::TestWithParam<std::tuple<int, int, i
 TEST_P(DataFileRoundTrip, EverySectionReadsBackAsWritten) {
     const auto [intCount, blockCount, itemCount] = GetParam();
     std::vector<std::int32_t> ints;
+    ints.reserve(std::size_t(intCount));
     for (int i = 0; i < intCount; ++i)
         ints.push_back(static_cast<std::int32_t>(i % 2 ? -std::int64_t{i} * 1000003 % 2000000011 : i * 7919));
     if (intCount > 2) {

@@ -80,6 +80,7 @@ TEST(MemBlock, ConcurrentAllocationsGetDistinctHandles) {
     constexpr int kThreads = 4, kEach = 500;
     std::vector<std::vector<MEMHANDLE>> got(kThreads);
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&got, t] {
             for (int i = 0; i < kEach; ++i) {
