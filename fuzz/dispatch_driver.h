@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <limits>
@@ -76,6 +78,9 @@ class Driver {
             for (size_t k = 0; k < count; ++k)
                 args.push_back(
                     argument(k < m.params.size() ? m.params[k].type : automation::ArgType::Any, in));
+            // SWB_FUZZ_TRACE=1 names each call on standard error, to find the call behind a finding.
+            if (std::getenv("SWB_FUZZ_TRACE"))
+                std::fprintf(stderr, "call %s (%zu arguments)\n", m.name.c_str(), count);
             try {
                 control.invoke(m.id, m.kind, args);
             } catch (const automation::Error &) {

@@ -260,7 +260,7 @@ NUMORA_API float FxExpSum(float x);
 NUMORA_API float FxEllipse1(float k, float phi);
 /* Incomplete elliptic integral of the second kind E(phi, k); NaN with code 10 as FxEllipse1. */
 NUMORA_API float FxEllipse2(float k, float phi);
-/* Bessel function of the first kind J_n(x); J_-n = (-1)^n J_n. */
+/* Bessel function of the first kind J_n(x); J_-n = (-1)^n J_n; NaN with code 10 for |n| > 1000000 with |x| > 500000 (so are the other three). */
 NUMORA_API float FxBessel1(int32_t n, float x);
 /* Bessel function of the second kind Y_n(x); -inf at x = 0, NaN for x < 0; Y_-n = (-1)^n Y_n. */
 NUMORA_API float FxBessel2(int32_t n, float x);

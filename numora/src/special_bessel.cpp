@@ -3,6 +3,7 @@
 // evaluated in double precision); higher orders from the recurrences (Miller's downward
 // recurrence for J_n with |x| <= n and for I_n).
 #include "numora.h"
+#include "state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,9 @@ constexpr double kTwoOverPi = static_cast<double>(0.636619772f);
 constexpr double kBig = 1.0e10, kBigInverse = 1.0e-10;  // rescaling of the downward recurrences
 constexpr double kOverflow = 1.0e300;                   // upward recurrences stop here
 constexpr int kAccuracy = 40;
+// Orders beyond this are refused with arguments beyond half of it: the recurrences take one step
+// per order, and an order of 2^31 would hold the caller for seconds.
+constexpr std::int64_t kMaxOrder = 1000000;
 
 // Polynomial with the constant term first, by Horner's rule.
 double poly(double y, std::initializer_list<float> c) {
@@ -261,15 +265,25 @@ std::int64_t order(int32_t n) {
     return n < 0 ? -static_cast<std::int64_t>(n) : n;
 }
 
+// True, with code 10, when both the order and the argument are so large that the recurrences
+// would need more than about a million steps (a small argument settles a large order at once).
+bool orderRefused(int32_t n, float x) {
+    if (order(n) <= kMaxOrder || !(std::fabs(x) > kMaxOrder / 2)) return false;
+    numora::setError(NUMORA_ERR_OTHER);
+    return true;
+}
+
 }  // namespace
 
 extern "C" {
 
 NUMORA_API float FxBessel1(int32_t n, float x) {
+    if (orderRefused(n, x)) return static_cast<float>(kNaN);
     return static_cast<float>(negativeOrderSign(n) * besselJn(order(n), x));
 }
 
 NUMORA_API float FxBessel2(int32_t n, float x) {
+    if (orderRefused(n, x)) return static_cast<float>(kNaN);
     if (std::isnan(x) || x < 0.0f) return static_cast<float>(kNaN);
     if (x == 0.0f) return -std::numeric_limits<float>::infinity();
     const double v = upward(order(n), x, besselY0(x), besselY1(x), -1.0);
@@ -277,10 +291,12 @@ NUMORA_API float FxBessel2(int32_t n, float x) {
 }
 
 NUMORA_API float FxIBessel1(int32_t n, float x) {
+    if (orderRefused(n, x)) return static_cast<float>(kNaN);
     return static_cast<float>(besselIn(order(n), x));
 }
 
 NUMORA_API float FxIBessel2(int32_t n, float x) {
+    if (orderRefused(n, x)) return static_cast<float>(kNaN);
     if (std::isnan(x) || x < 0.0f) return static_cast<float>(kNaN);
     if (x == 0.0f) return std::numeric_limits<float>::infinity();
     return static_cast<float>(upward(order(n), x, besselK0(x), besselK1(x), 1.0));

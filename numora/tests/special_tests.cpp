@@ -452,6 +452,16 @@ TEST_F(Special, BesselSignsSpecialArgumentsAndLargeOrders) {
     EXPECT_EQ(FxIBessel2(INT32_MAX, 5.0f), std::numeric_limits<float>::infinity());
     EXPECT_NEAR(FxBessel1(500, 400.0f), std::cyl_bessel_j(500.0, 400.0), 1e-12);
     EXPECT_EQ(getErrorCode(), 0);
+    // A huge order with a huge argument would take 2^31 recurrence steps: refused at once.
+    using Fx = float (*)(int32_t, float);
+    for (Fx f : {Fx(FxBessel1), Fx(FxBessel2), Fx(FxIBessel1), Fx(FxIBessel2)}) {
+        setErrorCode(0);
+        EXPECT_TRUE(std::isnan(f(INT32_MAX, 3.0e9f)));
+        EXPECT_EQ(getErrorCode(), 10);
+        setErrorCode(0);
+        EXPECT_FALSE(std::isnan(f(1000000, 6.0e5f)));  // the largest order still computed
+        EXPECT_EQ(getErrorCode(), 0);
+    }
 }
 
 }  // namespace
