@@ -14,6 +14,7 @@ Row custom(automation::Handler handler) {
 Row bySelector(std::size_t i, std::vector<Row> table, Row fallback) {
     Row row;
     std::vector<automation::Handler> handlers;
+    handlers.reserve(table.size());
     for (const Row &r : table) handlers.push_back(r.handler);
     automation::Handler otherwise = fallback.handler;
     row.handler = [i, handlers, otherwise](automation::Args &args) {

@@ -17,7 +17,7 @@ std::string envOrEmpty(const char *name) {
 // Socket of a local X display ":N", ":N.S" or "unix:N"; "" for a remote or unusual name.
 std::string localX11Socket(const std::string &display) {
     std::string rest;
-    if (display.rfind(":", 0) == 0)
+    if (display.rfind(':', 0) == 0)
         rest = display.substr(1);
     else if (display.rfind("unix:", 0) == 0)
         rest = display.substr(5);

@@ -243,6 +243,7 @@ std::vector<PeakRow> FindPeaks(const float *s, const float *raw, int32_t n, cons
 double TypicalHalfWidth(const std::vector<PeakRow> &rows) {
     if (rows.empty()) return 0;
     std::vector<float> w;
+    w.reserve(rows.size());
     for (const PeakRow &r : rows) w.push_back(static_cast<float>(r.widthHalfS));
     return median(w);
 }

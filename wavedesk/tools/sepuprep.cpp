@@ -298,7 +298,7 @@ QByteArray picture(automation::ControlHandle &chart, const std::vector<float> &y
     if (!dir.isValid() || chart.call(id::SaveAsBmpFile, bmp.toStdString()).toI4() != 1) return {};
     QFile file(bmp);
     if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (!name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) return bytes;
     QImage image;
     QByteArray png;
