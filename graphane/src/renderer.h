@@ -68,6 +68,7 @@ class ChartRenderer {
     void stampMarkers(const SeriesSlot &s, const Mapping &map, int32_t n);
     void scatterDense(const SeriesSlot &s, const Mapping &map, int32_t n);
     void barsDense(const SeriesSlot &s, const ChartArea &a, const Mapping &map, int32_t n);
+    void wideSolidDense(const SeriesSlot &s, const Mapping &map, int32_t n);
     std::vector<int32_t> visible3DBars(const SeriesSlot &s, const ChartArea &a, int32_t n) const;
     static std::vector<QPointF> columnExtremes(const SeriesSlot &s, const Mapping &map, int32_t n);
     void drawScatter(const SeriesSlot &s, const Mapping &map, int32_t n);

@@ -191,6 +191,45 @@ std::vector<QPointF> ChartRenderer::columnExtremes(const SeriesSlot &s, const Ma
     return out;
 }
 
+// A wide solid line through a dense series: per pixel column one filled box over the span the
+// line covers there (its points in the column and the step from the previous column), as wide
+// and as much taller as the pen. A step across several columns is drawn as a wide segment.
+void ChartRenderer::wideSolidDense(const SeriesSlot &s, const Mapping &map, int32_t n) {
+    const int w = std::max<int16_t>(s.lineWidth, 1), half = w / 2;
+    bool open = false;
+    int column = 0;
+    float lo = 0, hi = 0, lastX = 0, lastY = 0;
+    const PixelBuffer buf = s_.pixels();
+    const uint32_t argb = toArgb(s.lineColor);
+    auto flush = [&] {
+        if (!open) return;
+        for (int x = column - half; x < column - half + w; ++x)
+            rasterColumn(buf, x, pixelOf(lo) - half, pixelOf(hi) - half + w - 1, argb);
+    };
+    for (int32_t i = 0; i < n; ++i) {
+        const float X = map.X(s.x[size_t(i)]), Y = map.Y(s.y[size_t(i)]);
+        if (!std::isfinite(X) || !std::isfinite(Y)) {  // a break of the line
+            flush();
+            open = false;
+            continue;
+        }
+        const int c = pixelOf(X);
+        if (open && c == column) {
+            lo = std::min(lo, Y), hi = std::max(hi, Y), lastX = X, lastY = Y;
+            continue;
+        }
+        flush();
+        lo = hi = Y;
+        if (open && std::abs(int64_t(c) - column) <= 1) {
+            lo = std::min(lo, lastY), hi = std::max(hi, lastY);
+        } else if (open) {
+            s_.line(lastX, lastY, X, Y, s.lineColor);
+        }
+        open = true, column = c, lastX = X, lastY = Y;
+    }
+    flush();
+}
+
 bool ChartRenderer::drawSeriesDense(const SeriesSlot &s, const ChartArea &a, const Mapping &map, int32_t n) {
     // Sparse series, and every series while merging is off (tests compare both), point by point.
     if (!merge_ || int64_t(n) <= 2 * int64_t(std::max(1.0f, a.x2 - a.x1))) return false;
@@ -202,6 +241,8 @@ bool ChartRenderer::drawSeriesDense(const SeriesSlot &s, const ChartArea &a, con
             s_.setDrawWidth(std::max<int16_t>(s.lineWidth, 1));
             if (s_.thinSolidPen()) {
                 drawPolyline(s_.pixels(), s.x.data(), s.y.data(), n, map, toArgb(s.lineColor), merge_);
+            } else if (s.lineStyle == 1) {
+                wideSolidDense(s, map, n);
             } else {
                 s_.polyline(columnExtremes(s, map, n), s.lineColor);
             }

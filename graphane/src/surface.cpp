@@ -212,11 +212,23 @@ void Surface::polyline(const std::vector<QPointF> &points, int32_t color) {
     currentX = float(points.back().x()), currentY = float(points.back().y());
     if (drawStyle_ == PenInvisible) return;
     Batch b(*this);
-    painter().setPen(pen(color));
+    const QPen stroke = pen(color);
+    painter().setPen(stroke);
     painter().setBrush(Qt::NoBrush);
+    // Qt strokes a wide polyline as one outline, in time that grows much faster than its length
+    // (seconds for the few thousand zigzag points of a dense series); a long solid wide run is
+    // drawn as separate segments instead, whose square caps close the joints.
+    const bool bySegments = stroke.widthF() > 1 && stroke.style() == Qt::SolidLine;
     std::vector<QPoint> run;
+    std::vector<QLine> segments;
     auto flush = [&] {
-        if (run.size() >= 2) painter().drawPolyline(run.data(), int(run.size()));
+        if (bySegments && run.size() > 256) {
+            segments.clear();
+            for (std::size_t k = 1; k < run.size(); ++k) segments.emplace_back(run[k - 1], run[k]);
+            painter().drawLines(segments.data(), int(segments.size()));
+        } else if (run.size() >= 2) {
+            painter().drawPolyline(run.data(), int(run.size()));
+        }
         run.clear();
     };
     for (const QPointF &p : points) {
