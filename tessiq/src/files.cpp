@@ -41,8 +41,9 @@ Variant writeText(Args &a) {
     automation::SafeArray &vals = a[3].array();
     const float *v = touchedFloats(vals, total);
     automation::ArrayLock lock(vals);
-    // Without any value to write a row has no columns either.
-    if (total == 0) cols = 0;
+    // Without any value to write there is no row either: a matrix of no values is an empty file
+    // (2^31 rows of nothing would be gigabytes of empty lines).
+    if (total == 0) rows = cols = 0;
     return Variant(int32_t(textfiles::writeMatrix(a[0].toString(), rows, cols, v, a[4].toI4()) ? 1 : 0));
 }
 

@@ -139,9 +139,10 @@ bool writeMatrix(const std::string &file, int32_t rows, int32_t cols, const floa
         std::string line;
         for (int32_t c = 0; c < cols; ++c) line += valueText(values[int64_t(r) * cols + c], dtype);
         line += "\r\n";
-        std::fwrite(line.data(), 1, line.size(), f.get());
+        if (std::fwrite(line.data(), 1, line.size(), f.get()) != line.size()) return false;
     }
-    return true;
+    // A full disk shows at the flush: the write is then reported as failed.
+    return std::fflush(f.get()) == 0 && !std::ferror(f.get());
 }
 
 int32_t fieldCount(const std::string &line) {

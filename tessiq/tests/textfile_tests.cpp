@@ -115,6 +115,10 @@ TEST_F(TextFiles, WrittenByteForByte) {
     EXPECT_EQ(dsp.call(d::c_WriteTXT, path("c.txt"), 1, 1, vals, 0).toI4(), 1);
     EXPECT_EQ(bytesOf(path("c.txt")), " 2 \r\n");
     EXPECT_EQ(dsp.call(d::c_WriteTXT, path("none/x.txt"), 1, 1, vals, 0).toI4(), 0);
+    // A full disk is a failed write, and rows without columns write nothing (not 2^31 empty lines).
+    EXPECT_EQ(dsp.call(d::c_WriteTXT, std::string("/dev/full"), 2, 2, vals, 0).toI4(), 0);
+    EXPECT_EQ(dsp.call(d::c_WriteTXT, path("e.txt"), INT32_MAX, 0, vals, 0).toI4(), 1);
+    EXPECT_EQ(std::filesystem::file_size(path("e.txt")), 0u);
     // Values beyond the array are refused before the file is created.
     EXPECT_EQ(errorOf([&] { dsp.call(d::c_WriteTXT, path("d.txt"), 3, 2, vals, 0); }),
               err::SubscriptOutOfRange);
